@@ -1,0 +1,75 @@
+#include "device/Device.h"
+
+#include "kernel/DeviceClock.h"
+#include "kernel/HandleTable.h"
+#include "kernel/ProcessTable.h"
+#include "kernel/Trace.h"
+
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+Device* g_current = nullptr;
+}
+
+Device::Device(DeviceOptions options) : m_options(std::move(options)) {}
+
+Device::~Device() {
+    if (m_running)
+        Shutdown();
+}
+
+Device* Device::Current() { return g_current; }
+
+std::filesystem::path Device::DefaultFolder() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return std::filesystem::path(xdg) / "dialora" / "device";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home ? home : "/tmp") / ".local" / "share" / "dialora" / "device";
+}
+
+bool Device::CreateFolders(std::string& error) {
+    std::error_code ec;
+    if (m_options.reset)
+        std::filesystem::remove_all(m_options.folder, ec);
+    std::filesystem::create_directories(FsRoot(), ec);
+    std::filesystem::create_directories(DataFolder(), ec);
+    if (ec) {
+        error = "cannot create the device folder " + m_options.folder.string() + ": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+bool Device::Boot(std::string& error) {
+    if (g_current) {
+        error = "a device is already running in this process";
+        return false;
+    }
+    if (!CreateFolders(error))
+        return false;
+    g_current = this;
+    DeviceClock::Instance().Reset();
+    m_running = true;
+    Trace("device", "booted %s", m_options.folder.c_str());
+    return true;
+}
+
+void Device::EndProcesses() {
+    // Threads are never killed: every program is asked to end and given time to do so.
+    if (!ProcessTable::Instance().WaitForAllThreads(5000))
+        Trace("device", "threads still running at shutdown");
+}
+
+void Device::Shutdown() {
+    if (!m_running)
+        return;
+    EndProcesses();
+    HandleTable::Instance().Clear();
+    ProcessTable::Instance().Reset();
+    m_running = false;
+    g_current = nullptr;
+}
+
+} // namespace platform

@@ -1,0 +1,142 @@
+#include "kernel/DeviceClock.h"
+
+#include <chrono>
+
+namespace platform {
+
+namespace {
+
+// 100 ns ticks between 1601-01-01 and 1970-01-01.
+constexpr int64_t kUnixEpochTicks = 116444736000000000LL;
+
+int64_t HostUtcTicks() {
+    auto now = std::chrono::system_clock::now().time_since_epoch();
+    return kUnixEpochTicks + std::chrono::duration_cast<std::chrono::microseconds>(now).count() * 10;
+}
+
+} // namespace
+
+DeviceClock& DeviceClock::Instance() {
+    static DeviceClock clock;
+    return clock;
+}
+
+int64_t DeviceClock::MonotonicLocked() const {
+    if (m_frozen)
+        return m_frozenMs;
+    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(HostClock::now() - m_bootHost);
+    return elapsed.count() + m_monoOffsetMs;
+}
+
+int64_t DeviceClock::MonotonicMs() const {
+    std::lock_guard lock(m_mutex);
+    return MonotonicLocked();
+}
+
+int64_t DeviceClock::UtcTicks() const {
+    std::lock_guard lock(m_mutex);
+    return MonotonicLocked() * 10000 + m_wallOffset;
+}
+
+void DeviceClock::SetUtcTicks(int64_t ticks) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_wallOffset = ticks - MonotonicLocked() * 10000;
+    }
+    WaitHub::Instance().NotifyAll();
+}
+
+bool DeviceClock::IsFrozen() const {
+    std::lock_guard lock(m_mutex);
+    return m_frozen;
+}
+
+void DeviceClock::Freeze() {
+    std::lock_guard lock(m_mutex);
+    if (m_frozen)
+        return;
+    m_frozenMs = MonotonicLocked();
+    m_frozen = true;
+}
+
+void DeviceClock::Run() {
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_frozen)
+            return;
+        m_frozen = false;
+        auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(HostClock::now() - m_bootHost);
+        m_monoOffsetMs = m_frozenMs - elapsed.count();
+    }
+    WaitHub::Instance().NotifyAll();
+}
+
+void DeviceClock::Advance(int64_t milliseconds) {
+    if (milliseconds <= 0)
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_frozen)
+            m_frozenMs += milliseconds;
+        else
+            m_monoOffsetMs += milliseconds;
+    }
+    // Every waiter re-checks its timers and events against the new time.
+    auto& hub = WaitHub::Instance();
+    std::lock_guard lock(hub.Mutex());
+    hub.NotifyAll();
+}
+
+void DeviceClock::AdvanceStepwise(int64_t milliseconds, int settleMs) {
+    auto& hub = WaitHub::Instance();
+    int64_t target = MonotonicMs() + milliseconds;
+    for (int step = 0; step < 100000; ++step) {
+        std::optional<int64_t> next;
+        {
+            std::lock_guard lock(hub.Mutex());
+            next = hub.NextDueLocked();
+        }
+        int64_t now = MonotonicMs();
+        if (!next || *next > target || *next < now) {
+            Advance(target - now);
+            break;
+        }
+        Advance(*next - now);
+        hub.WaitIdle(std::chrono::milliseconds(settleMs));
+        if (*next >= target)
+            break;
+    }
+    hub.WaitIdle(std::chrono::milliseconds(settleMs));
+}
+
+std::optional<HostClock::time_point> DeviceClock::HostDeadlineFor(int64_t monotonicMs) const {
+    std::lock_guard lock(m_mutex);
+    if (m_frozen)
+        return std::nullopt;
+    int64_t remaining = monotonicMs - MonotonicLocked();
+    if (remaining < 0)
+        remaining = 0;
+    return HostClock::now() + std::chrono::milliseconds(remaining);
+}
+
+LONG DeviceClock::BiasMinutes() const {
+    std::lock_guard lock(m_mutex);
+    return m_biasMinutes;
+}
+
+void DeviceClock::SetBiasMinutes(LONG bias) {
+    std::lock_guard lock(m_mutex);
+    m_biasMinutes = bias;
+}
+
+void DeviceClock::Reset() {
+    std::lock_guard lock(m_mutex);
+    m_frozen = false;
+    m_frozenMs = 0;
+    m_bootHost = HostClock::now();
+    m_monoOffsetMs = 0;
+    m_wallOffset = HostUtcTicks();
+    m_biasMinutes = 0;
+}
+
+} // namespace platform

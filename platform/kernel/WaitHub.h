@@ -1,0 +1,70 @@
+// The one lock of the simulated kernel. Every blocking wait of an emulated thread
+// (events, messages, sleeps) goes through this hub, so that the console can tell
+// when the whole device is at rest and so that one notification wakes every waiter
+// whose condition may have changed.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <mutex>
+#include <optional>
+
+namespace platform {
+
+using HostClock = std::chrono::steady_clock;
+
+class WaitHub {
+public:
+    static WaitHub& Instance();
+
+    std::mutex& Mutex() { return m_mutex; }
+
+    // Wakes every waiter so it re-checks its condition. The caller may hold the lock.
+    void NotifyAll() { m_changed.notify_all(); }
+
+    // Blocks until `ready` holds (evaluated under the lock) or the deadline passes.
+    // `ready` may be called from other threads (the idle check), so it must read only
+    // state guarded by this lock. Returns true when `ready` held.
+    bool Wait(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+              std::optional<HostClock::time_point> deadline);
+
+    // Sources of work that falls due on the device clock: timers and scheduled events.
+    // Each returns the device-monotonic millisecond of its next due work, if any. Called
+    // under the lock.
+    using DueSource = std::function<std::optional<int64_t>()>;
+    // The earliest due time over every source (under the lock).
+    std::optional<int64_t> NextDueLocked() const;
+    uint64_t AddDueSource(DueSource source);
+    void RemoveDueSource(uint64_t id);
+
+    // Emulated threads are counted so that `idle` knows when all of them are blocked.
+    void ThreadStarted();
+    void ThreadEnded();
+    // True when this thread is an emulated thread that counts for idleness.
+    static bool IsEmulatedThread();
+    static void MarkEmulatedThread(bool emulated);
+
+    // Waits until every emulated thread is blocked with an unsatisfied condition and no
+    // due source has work, for at most `timeout`. Returns true when the device is idle.
+    bool WaitIdle(std::chrono::milliseconds timeout);
+
+    int LiveThreads() const { return m_liveThreads; }
+
+private:
+    struct Waiter {
+        const std::function<bool()>* ready;
+    };
+    bool IsIdleLocked() const;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::list<Waiter> m_waiters;
+    std::list<std::pair<uint64_t, DueSource>> m_dueSources;
+    uint64_t m_nextDueId = 1;
+    int m_liveThreads = 0;
+};
+
+} // namespace platform
