@@ -1,5 +1,7 @@
 #include "device/Device.h"
 
+#include "files/FactoryTree.h"
+
 #include "kernel/DeviceClock.h"
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
@@ -48,6 +50,9 @@ bool Device::Boot(std::string& error) {
         return false;
     }
     if (!CreateFolders(error))
+        return false;
+    // Files: the factory folders and the installed deliverables.
+    if (!FactoryTree::Build(FsRoot(), m_options.installFrom, error))
         return false;
     g_current = this;
     DeviceClock::Instance().Reset();
