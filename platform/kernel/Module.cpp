@@ -30,15 +30,26 @@ int CopyToMemoryFile(int source, off_t size, const std::string& name) {
     int memfd = memfd_create(name.c_str(), MFD_CLOEXEC);
     if (memfd < 0)
         return -1;
-    off_t offset = 0;
-    while (offset < size) {
-        ssize_t n = copy_file_range(source, &offset, memfd, nullptr, size_t(size - offset), 0);
+    char buffer[65536];
+    off_t copied = 0;
+    while (copied < size) {
+        ssize_t n = read(source, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
+        // A file that shrinks while it is copied is not a module to load.
+        bool ok = n > 0;
+        for (ssize_t done = 0; ok && done < n;) {
+            ssize_t w = write(memfd, buffer + done, size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            ok = w > 0;
+            done += ok ? w : 0;
+        }
+        if (!ok) {
             close(memfd);
             return -1;
         }
+        copied += n;
     }
     return memfd;
 }
