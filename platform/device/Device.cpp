@@ -1,5 +1,9 @@
 #include "device/Device.h"
 
+#include "files/FactoryTree.h"
+#include "kernel/BuiltinPrograms.h"
+#include "kernel/ModuleLoader.h"
+
 #include "kernel/DeviceClock.h"
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
@@ -49,8 +53,14 @@ bool Device::Boot(std::string& error) {
     }
     if (!CreateFolders(error))
         return false;
+    // Files: the factory folders and the installed deliverables.
+    if (!FactoryTree::Build(FsRoot(), m_options.installFrom, error))
+        return false;
     g_current = this;
     DeviceClock::Instance().Reset();
+    // Modules and processes: platform program markers, unloading at process end.
+    BuiltinPrograms::WriteMarkers();
+    ModuleLoader::InstallProcessExitHook();
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
@@ -66,6 +76,7 @@ void Device::Shutdown() {
     if (!m_running)
         return;
     EndProcesses();
+    ModuleLoader::UnloadKernelModules();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;
