@@ -4,6 +4,7 @@
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/Trace.h"
+#include "registry/Registry.h"
 
 #include <cstdlib>
 
@@ -51,6 +52,8 @@ bool Device::Boot(std::string& error) {
         return false;
     g_current = this;
     DeviceClock::Instance().Reset();
+    // Registry: loaded (or factory values) before any program runs.
+    Registry::Instance().Boot(RegistryFile());
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
@@ -66,6 +69,8 @@ void Device::Shutdown() {
     if (!m_running)
         return;
     EndProcesses();
+    // Registry: saved after the programs ended, so their last changes are kept.
+    Registry::Instance().Shutdown();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;
