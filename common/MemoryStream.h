@@ -6,7 +6,7 @@
 
 namespace common {
 
-class MemoryStream final : public Stream {
+class MemoryStream : public Stream {
 public:
     MemoryStream(void* block, LONG size);
 
