@@ -102,8 +102,9 @@ int64_t ProfileReader::ParseNumber(const char* value) {
 bool ProfileReader::Read(Stream& stream, ProfileSet& result) {
     m_base.reset();
     m_scheduled.clear();
-    Load(stream);
-    Clear(); // everything the file holds was copied into the records
+    if (!Load(stream))
+        m_base.reset(); // unreadable, or parsing ran out of memory half-way
+    Clear();            // everything the file holds was copied into the records
     result.base = std::move(m_base);
     result.scheduled.assign(m_scheduled.rbegin(), m_scheduled.rend());
     m_base.reset();

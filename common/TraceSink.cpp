@@ -13,7 +13,13 @@ namespace common {
 
 namespace {
 
-void DebugOutputSink(const char* line) { OutputDebugStringW(Utf8ToWide(line).c_str()); }
+// The platform's debug output ends every line itself.
+void DebugOutputSink(const char* line) {
+    std::string_view text(line);
+    if (!text.empty() && text.back() == '\n')
+        text.remove_suffix(1);
+    OutputDebugStringW(Utf8ToWide(text).c_str());
+}
 
 std::atomic<TraceSinkFunction> g_sink{DebugOutputSink};
 
