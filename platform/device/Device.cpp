@@ -4,6 +4,7 @@
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/Trace.h"
+#include "user/WindowManager.h"
 
 #include <cstdlib>
 
@@ -51,6 +52,11 @@ bool Device::Boot(std::string& error) {
         return false;
     g_current = this;
     DeviceClock::Instance().Reset();
+    // Window manager: screen size, thread and process exit hooks, timers.
+    if (!WindowManager::Instance().Boot(m_options, error)) {
+        g_current = nullptr;
+        return false;
+    }
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
@@ -66,6 +72,8 @@ void Device::Shutdown() {
     if (!m_running)
         return;
     EndProcesses();
+    // Window manager: forgets every window, queue and class of this boot.
+    WindowManager::Instance().Shutdown();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;
