@@ -154,19 +154,24 @@ CE_API HWND GetActiveWindow() {
 
 CE_API HWND SetFocus(HWND hwnd) {
     HWND top = nullptr;
+    HWND previous;
     {
         auto lock = LockUser();
         if (hwnd && !Wm().m_windows.Find(hwnd)) {
             SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return nullptr;
         }
+        previous = Wm().m_focus;
         if (hwnd && Wm().m_active != TopLevelOfLocked(hwnd))
             top = TopLevelOfLocked(hwnd);
     }
     // Focus into another top-level window activates that window first.
+    // FIXME: the activation gives the focus to the top-level window on the way (an extra
+    // WM_SETFOCUS/WM_KILLFOCUS pair the device does not send).
     if (top)
         ActivateWindow(top);
-    return ChangeFocus(hwnd);
+    ChangeFocus(hwnd);
+    return previous;
 }
 
 CE_API HWND GetFocus() {

@@ -400,6 +400,7 @@ CE_API BOOL TranslateMessage(const MSG* msg) {
     if (msg->message != WM_KEYDOWN)
         return TRUE;
     auto lock = LockUser();
+    // FIXME: the shift and caps state is the one of now, not of when the key was pressed.
     const InputRouter& input = Wm().m_input;
     TCHAR ch = CharForKey(UINT(msg->wParam), input.IsDown(VK_SHIFT), input.IsToggled(VK_CAPITAL),
                           input.IsDown(VK_CONTROL));
