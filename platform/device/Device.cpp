@@ -1,5 +1,7 @@
 #include "device/Device.h"
 
+#include "gdi/Gdi.h"
+
 #include "kernel/DeviceClock.h"
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
@@ -66,6 +68,7 @@ void Device::Shutdown() {
     if (!m_running)
         return;
     EndProcesses();
+    ShutdownGdi();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;
