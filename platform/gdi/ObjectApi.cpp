@@ -223,6 +223,8 @@ int CopyOut(const void* data, int needed, int size, LPVOID buffer) {
 }
 
 int GetBitmapObject(const BitmapObject& bitmap, int size, LPVOID buffer) {
+    if (!buffer)
+        return bitmap.m_isDib ? int(sizeof(DIBSECTION)) : int(sizeof(BITMAP));
     const Surface& surface = *bitmap.GetSurface();
     DIBSECTION section{};
     section.dsBm.bmWidth = surface.Width();
