@@ -79,7 +79,8 @@ void BlitRows(Dc& target, const Surface& source, const Mapping& map, const BlitS
     std::vector<int> columns;
     std::vector<uint32_t> pixels;
     std::vector<uint8_t> keep;
-    for (const RECT& clip : target.Clip().Rects()) {
+    Region region = target.Clip();
+    for (const RECT& clip : region.Rects()) {
         RECT part = IntersectRects(map.box, clip);
         if (IsEmptyRect(part))
             continue;
@@ -110,7 +111,8 @@ BOOL Blit(HDC dc, int x, int y, int width, int height, const BlitSource* source,
     if (!source) {
         const BrushObject* brush = target->Brush();
         RECT box = target->ToSurface(RECT{x, y, Add(x, width), Add(y, height)});
-        for (const RECT& clip : target->Clip().Rects())
+        Region region = target->Clip();
+        for (const RECT& clip : region.Rects())
             if (RECT part = IntersectRects(box, clip); !IsEmptyRect(part))
                 RasterFill(*target->Target(), part, brush ? RgbFromColorRef(brush->Color()) : 0, spec.rop);
         return TRUE;
