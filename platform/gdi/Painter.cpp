@@ -148,6 +148,11 @@ void Painter::RoundedBox(RECT box, LONG cornerWidth, LONG cornerHeight, const Pe
                          const BrushObject* brush) {
     if (!CanDraw())
         return;
+    // Shapes beyond a billion pixels are hostile: bounding them keeps the edge arithmetic
+    // below overflow.
+    constexpr LONG kFar = 1 << 30;
+    box = RECT{std::clamp(box.left, -kFar, kFar), std::clamp(box.top, -kFar, kFar),
+               std::clamp(box.right, -kFar, kFar), std::clamp(box.bottom, -kFar, kFar)};
     bool hasPen = pen && !pen->IsNull();
     if (!hasPen) {
         // Without a pen the shape is one pixel smaller on the right and at the bottom.
@@ -156,8 +161,8 @@ void Painter::RoundedBox(RECT box, LONG cornerWidth, LONG cornerHeight, const Pe
     }
     if (IsEmptyRect(box))
         return;
-    double a = std::min<double>(std::abs(cornerWidth), double(box.right) - box.left) / 2;
-    double b = std::min<double>(std::abs(cornerHeight), double(box.bottom) - box.top) / 2;
+    double a = std::min<double>(std::abs(double(cornerWidth)), double(box.right) - box.left) / 2;
+    double b = std::min<double>(std::abs(double(cornerHeight)), double(box.bottom) - box.top) / 2;
     int width = hasPen ? pen->Width() : 0;
     RECT inner{box.left + width, box.top + width, box.right - width, box.bottom - width};
     double innerA = std::max(0.0, a - width), innerB = std::max(0.0, b - width);
