@@ -48,24 +48,38 @@ Region& UserClip(Dc& dc) {
 
 } // namespace
 
+namespace platform {
+
+std::shared_ptr<Dc> MakeDc(bool memory) {
+    auto context = std::make_shared<Dc>(memory);
+    auto& table = GdiObjectTable::Instance();
+    std::lock_guard lock(table.SelectionMutex());
+    DcState& state = context->State();
+    HGDIOBJ pen = StockObject(BLACK_PEN), brush = StockObject(WHITE_BRUSH), font = StockObject(SYSTEM_FONT);
+    context->Select(state.pen, pen, table.Lookup(pen));
+    context->Select(state.brush, brush, table.Lookup(brush));
+    context->Select(state.font, font, table.Lookup(font));
+    if (memory) {
+        HGDIOBJ bitmap = StockObject(-1);
+        context->Select(state.bitmap, bitmap, table.Lookup(bitmap));
+    }
+    return context;
+}
+
+HDC CreateSurfaceDc(std::shared_ptr<Surface> surface, const Region& visible, POINT origin) {
+    auto context = MakeDc(false);
+    context->AttachSurface(std::move(surface), visible, origin);
+    return reinterpret_cast<HDC>(GdiObjectTable::Instance().Insert(std::move(context)));
+}
+
+} // namespace platform
+
 CE_API HDC CreateCompatibleDC(HDC dc) {
     if (dc && !Dc::FromHandle(dc)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    auto context = std::make_shared<Dc>(true);
-    {
-        std::lock_guard lock(GdiObjectTable::Instance().SelectionMutex());
-        auto& table = GdiObjectTable::Instance();
-        DcState& state = context->State();
-        HGDIOBJ pen = StockObject(BLACK_PEN), brush = StockObject(WHITE_BRUSH);
-        HGDIOBJ font = StockObject(SYSTEM_FONT), bitmap = StockObject(-1);
-        context->Select(state.pen, pen, table.Lookup(pen));
-        context->Select(state.brush, brush, table.Lookup(brush));
-        context->Select(state.font, font, table.Lookup(font));
-        context->Select(state.bitmap, bitmap, table.Lookup(bitmap));
-    }
-    HGDIOBJ handle = GdiObjectTable::Instance().Insert(std::move(context));
+    HGDIOBJ handle = GdiObjectTable::Instance().Insert(MakeDc(true));
     return reinterpret_cast<HDC>(handle);
 }
 

@@ -301,3 +301,33 @@ TEST_F(GdiRaster, LinesExcludeTheirEndPointAndFollowTheDashPattern) {
 }
 
 } // namespace
+
+#include "gdi/Gdi.h"
+#include "gdi/Raster.h"
+
+namespace {
+
+// A DC on a shared surface, as the window manager makes for a child window: the origin
+// moves drawing, the visible region limits it, and bitmaps cannot be selected into it.
+TEST_F(GdiRaster, SurfaceDcsDrawAtTheirOriginInsideTheirVisibleRegion) {
+    auto surface = platform::Surface::Create(20, 20, platform::PixelLayout::Rgb565, true);
+    platform::Region visible(RECT{5, 5, 15, 15});
+    visible.Subtract(RECT{5, 5, 8, 8});
+    HDC dc = platform::CreateSurfaceDc(surface, visible, POINT{5, 5});
+    ASSERT_NE(dc, nullptr);
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    PatBlt(dc, 0, 0, 100, 100, PATCOPY);
+    int lit = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            lit += platform::GetPixelRgb(*surface, x, y) != 0;
+    EXPECT_EQ(lit, 100 - 9);
+    EXPECT_EQ(platform::GetPixelRgb(*surface, 8, 8), 0xFFFFFFu);
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(255, 255, 255)) << "logical (3,3) is surface (8,8)";
+    HBITMAP bitmap = CreateCompatibleBitmap(nullptr, 4, 4);
+    EXPECT_EQ(SelectObject(dc, bitmap), nullptr);
+    EXPECT_TRUE(DeleteDC(dc));
+    DeleteObject(bitmap);
+}
+
+} // namespace
