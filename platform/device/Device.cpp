@@ -3,6 +3,7 @@
 #include "files/FactoryTree.h"
 #include "kernel/BuiltinPrograms.h"
 #include "kernel/ModuleLoader.h"
+#include "gdi/Gdi.h"
 
 #include "kernel/DeviceClock.h"
 #include "shell/RegistryLaunchNames.h"
@@ -97,6 +98,7 @@ void Device::Shutdown() {
     Registry::Instance().Shutdown();
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();
+    ShutdownGdi();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;
