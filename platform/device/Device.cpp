@@ -1,5 +1,7 @@
 #include "device/Device.h"
 
+#include "device/LedBank.h"
+
 #include "kernel/DeviceClock.h"
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
@@ -51,6 +53,7 @@ bool Device::Boot(std::string& error) {
         return false;
     g_current = this;
     DeviceClock::Instance().Reset();
+    LedBank::Instance().Reset(m_options.ledCount);
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
