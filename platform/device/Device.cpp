@@ -1,6 +1,9 @@
 #include "device/Device.h"
 
 #include "device/LedBank.h"
+#include "files/FactoryTree.h"
+#include "kernel/BuiltinPrograms.h"
+#include "kernel/ModuleLoader.h"
 
 #include "kernel/DeviceClock.h"
 #include "kernel/HandleTable.h"
@@ -51,9 +54,15 @@ bool Device::Boot(std::string& error) {
     }
     if (!CreateFolders(error))
         return false;
+    // Files: the factory folders and the installed deliverables.
+    if (!FactoryTree::Build(FsRoot(), m_options.installFrom, error))
+        return false;
     g_current = this;
     DeviceClock::Instance().Reset();
     LedBank::Instance().Reset(m_options.ledCount);
+    // Modules and processes: platform program markers, unloading at process end.
+    BuiltinPrograms::WriteMarkers();
+    ModuleLoader::InstallProcessExitHook();
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
@@ -69,6 +78,7 @@ void Device::Shutdown() {
     if (!m_running)
         return;
     EndProcesses();
+    ModuleLoader::UnloadKernelModules();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;

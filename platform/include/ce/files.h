@@ -6,6 +6,20 @@
 #include "ce/types.h"
 #include "ce/winerror.h"
 
+// Last errors of the file API that the common list does not hold.
+#ifndef ERROR_NOT_READY
+#define ERROR_NOT_READY 21L
+#endif
+#ifndef ERROR_NEGATIVE_SEEK
+#define ERROR_NEGATIVE_SEEK 131L
+#endif
+#ifndef ERROR_FILENAME_EXCED_RANGE
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#endif
+#ifndef ERROR_DIRECTORY
+#define ERROR_DIRECTORY 267L
+#endif
+
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u
 #define FILE_SHARE_READ 0x00000001u

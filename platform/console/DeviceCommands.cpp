@@ -1,0 +1,10 @@
+#include "console/DeviceCommands.h"
+
+namespace platform {
+
+void RegisterDeviceCommands(Console& console) {
+    RegisterBasicCommands(console);
+    RegisterTimeCommands(console);
+}
+
+} // namespace platform

@@ -1,0 +1,18 @@
+// The device's console commands. Each group lives in its own file with one registration
+// function; RegisterDeviceCommands calls them all in the order listed in DeviceCommands.cpp.
+// To add a group: write console/<Group>Commands.cpp with `void Register<Group>Commands(
+// Console&)`, declare it here and add one call to RegisterDeviceCommands.
+#pragma once
+
+#include "console/Console.h"
+
+namespace platform {
+
+void RegisterDeviceCommands(Console& console);
+
+// help, quit, idle, wait
+void RegisterBasicCommands(Console& console);
+// time get | set | freeze | run | advance
+void RegisterTimeCommands(Console& console);
+
+} // namespace platform

@@ -1,0 +1,152 @@
+#include "host/Host.h"
+
+#include "console/ConsoleServer.h"
+#include "console/DeviceCommands.h"
+#include "console/LineBuffer.h"
+#include "console/ScriptRunner.h"
+#include "console/UnixSocket.h"
+#include "host/ShutdownSignal.h"
+#include "kernel/Trace.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
+namespace host {
+
+namespace {
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    return false;
+}
+
+void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+bool Host::ChooseHeadless() const {
+    if (m_options.headless || !HasDisplay())
+        return true;
+    // FIXME: show the phone in an SDL2 window once the display back end exists; until then
+    // the screen lives in memory even when a display is available.
+    std::fprintf(stderr, "dialora: the phone window arrives with the display back end; "
+                         "running headless for now\n");
+    return true;
+}
+
+platform::DeviceOptions Host::MakeDeviceOptions() const {
+    platform::DeviceOptions device;
+    device.folder = m_options.device.empty() ? platform::Device::DefaultFolder() : m_options.device;
+    device.reset = m_options.reset;
+    device.screenWidth = m_options.screenWidth;
+    device.screenHeight = m_options.screenHeight;
+    device.headless = ChooseHeadless();
+    if (!m_options.oem.empty())
+        device.oem = m_options.oem;
+    std::error_code ec;
+    if (std::filesystem::is_directory(DIALORA_IMAGE_DIR, ec))
+        device.installFrom = DIALORA_IMAGE_DIR;
+    return device;
+}
+
+int Host::Run() {
+    if (m_options.trace)
+        platform::EnableTrace(true);
+    if (!ShutdownSignal::Install()) {
+        std::fprintf(stderr, "dialora: cannot set up signal handling\n");
+        return 1;
+    }
+    platform::DeviceOptions options = MakeDeviceOptions();
+    auto socketPath = platform::ConsoleServer::SocketPathIn(options.folder);
+    // Checked before boot: a reset must never wipe the folder of a running device.
+    if (platform::UnixSocket::IsServed(socketPath)) {
+        std::fprintf(stderr, "dialora: another dialora is running on %s\n", options.folder.c_str());
+        return 1;
+    }
+    platform::Device device(options);
+    std::string error;
+    if (!device.Boot(error)) {
+        std::fprintf(stderr, "dialora: cannot start the device: %s\n", error.c_str());
+        return 1;
+    }
+    m_console.SetQuitHook([] { ShutdownSignal::Request(); });
+    platform::RegisterDeviceCommands(m_console);
+    platform::ConsoleServer server(m_console, socketPath);
+    if (!server.Start(error)) {
+        std::fprintf(stderr, "dialora: cannot serve the console: %s\n", error.c_str());
+        device.Shutdown();
+        return 1;
+    }
+    // A signal interrupts whatever command runs (a long `wait`) through the console.
+    std::thread watcher([this] {
+        WaitForShutdown();
+        m_console.RequestQuit();
+    });
+    int status = 0;
+    if (!m_options.script.empty()) {
+        status = RunScript();
+    } else if (m_options.console || options.headless) {
+        std::fprintf(stderr, "dialora: device %s ready; console on standard input and %s\n",
+                     options.folder.c_str(), socketPath.c_str());
+        ServeStandardInput();
+    } else {
+        WaitForShutdown();
+    }
+    ShutdownSignal::Request();
+    watcher.join();
+    server.Stop();
+    device.Shutdown();
+    return status;
+}
+
+int Host::RunScript() {
+    platform::ScriptRunner runner(m_console, std::cout);
+    runner.SetStopCheck([] { return ShutdownSignal::Signalled(); });
+    bool passed = runner.RunFile(m_options.script);
+    std::cout.flush();
+    return passed ? 0 : 1;
+}
+
+void Host::ServeStandardInput() {
+    platform::LineBuffer buffer;
+    char chunk[4096];
+    bool open = true;
+    while (open && !ShutdownSignal::Requested()) {
+        pollfd fds[2] = {{0, POLLIN, 0}, {ShutdownSignal::ReadFd(), POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            return;
+        if (fds[1].revents || !fds[0].revents)
+            continue;
+        ssize_t n = read(0, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            buffer.Finish();
+            open = false;
+        } else {
+            buffer.Append(chunk, size_t(n));
+        }
+        platform::LineBuffer::Line line;
+        while (buffer.Next(line) && !m_console.QuitRequested())
+            Print(line.tooLong ? "ERROR line too long\n" : m_console.Execute(line.text).Text());
+    }
+}
+
+void Host::WaitForShutdown() {
+    while (!ShutdownSignal::Requested()) {
+        pollfd fd{ShutdownSignal::ReadFd(), POLLIN, 0};
+        poll(&fd, 1, -1);
+    }
+}
+
+} // namespace host
