@@ -6,9 +6,11 @@
 #include "kernel/ModuleLoader.h"
 
 #include "kernel/DeviceClock.h"
+#include "shell/RegistryLaunchNames.h"
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/Trace.h"
+#include "registry/Registry.h"
 
 #include <cstdlib>
 
@@ -63,6 +65,9 @@ bool Device::Boot(std::string& error) {
     // Modules and processes: platform program markers, unloading at process end.
     BuiltinPrograms::WriteMarkers();
     ModuleLoader::InstallProcessExitHook();
+    // Registry: loaded (or factory values) before any program runs.
+    Registry::Instance().Boot(RegistryFile());
+    InstallRegistryLaunchNames();
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
@@ -79,6 +84,8 @@ void Device::Shutdown() {
         return;
     EndProcesses();
     ModuleLoader::UnloadKernelModules();
+    // Registry: saved after the programs ended, so their last changes are kept.
+    Registry::Instance().Shutdown();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;
