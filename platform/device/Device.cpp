@@ -11,6 +11,7 @@
 #include "kernel/ProcessTable.h"
 #include "kernel/Trace.h"
 #include "registry/Registry.h"
+#include "user/WindowManager.h"
 
 #include <cstdlib>
 
@@ -54,6 +55,11 @@ bool Device::Boot(std::string& error) {
         error = "a device is already running in this process";
         return false;
     }
+    if (!WindowManager::IsSupportedScreen(m_options.screenWidth, m_options.screenHeight)) {
+        error = "unsupported screen size " + std::to_string(m_options.screenWidth) + "x" +
+                std::to_string(m_options.screenHeight);
+        return false;
+    }
     if (!CreateFolders(error))
         return false;
     // Files: the factory folders and the installed deliverables.
@@ -68,6 +74,11 @@ bool Device::Boot(std::string& error) {
     // Registry: loaded (or factory values) before any program runs.
     Registry::Instance().Boot(RegistryFile());
     InstallRegistryLaunchNames();
+    // Window manager: screen size, thread and process exit hooks, timers.
+    if (!WindowManager::Instance().Boot(m_options, error)) {
+        g_current = nullptr;
+        return false;
+    }
     m_running = true;
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
@@ -86,6 +97,8 @@ void Device::Shutdown() {
     ModuleLoader::UnloadKernelModules();
     // Registry: saved after the programs ended, so their last changes are kept.
     Registry::Instance().Shutdown();
+    // Window manager: forgets every window, queue and class of this boot.
+    WindowManager::Instance().Shutdown();
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;

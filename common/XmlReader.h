@@ -1,0 +1,86 @@
+// A small in-place reader for the XML subset of skin descriptions and the profile file:
+// elements, double-quoted attributes, comments and a leading processing instruction. Text
+// content, entities and CDATA are not interpreted. A subclass receives one event per
+// element start, attribute, end of attributes and element end and decides which nodes to
+// create; the tree and everything the subclass copies live in one NodeArena.
+#pragma once
+
+#include "common/NodeArena.h"
+#include "common/XmlNode.h"
+
+#include "ce/types.h"
+
+#include <cstdint>
+
+namespace common {
+
+class Stream;
+
+enum class XmlEvent {
+    // node = parent (null at the top before a root exists), name = element name,
+    // value = the text just past the start tag's '>'. Returns the element's node or null
+    // for a generic one.
+    ElementStart = 1,
+    // node = current element, name and value of the attribute (valid during the call only).
+    Attribute = 2,
+    // Raised only when the element had at least one attribute.
+    AttributesEnd = 3,
+    // node = the element; value = its content (the text just past the start tag's '>',
+    // intact up to the first '<' inside) or null for an empty-element tag.
+    ElementEnd = 4,
+};
+
+class XmlReader {
+public:
+    // Deeper elements end parsing as a missing '>' would; what was read stays.
+    static constexpr int kMaxDepth = 256;
+    // Larger texts are refused before anything is allocated.
+    static constexpr LONG kMaxTextSize = 16 << 20;
+
+    XmlReader() = default;
+    XmlReader(const XmlReader&) = delete;
+    XmlReader& operator=(const XmlReader&) = delete;
+
+    virtual XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
+                             const char* value) = 0;
+    // Allocates a zero-filled node of `kind` under `parent` (null for none), copies the name
+    // into the arena and hashes it. Attribute nodes of generic elements
+    // (kGenericAttributeKind) go to the end of the parent's attribute list, all others to
+    // the end of its child list. Null when memory runs out.
+    virtual XmlNode* CreateNode(XmlNode* parent, const char* name, uint32_t kind);
+    virtual ~XmlReader();
+
+    // Reads the whole stream from its start and parses it. False when the stream's size is
+    // unknown or beyond kMaxTextSize, a read comes up short, memory runs out, or no element
+    // was found; the reader is then empty.
+    bool Load(Stream& stream);
+    // The same for a device file opened for shared reading. Lives in XmlReaderFile.cpp.
+    bool LoadFile(LPCWSTR path);
+    // Destroys the element objects (except borrowed ones), forgets the tree, frees the arena.
+    void Clear();
+    char* AllocString(const char* text) { return m_arena.AllocString(text); }
+
+    // Searches the sibling chain from `first`. kind 0 with a name: exact name; a kind with a
+    // name: that kind and the name ignoring ASCII case; a kind without a name: the first
+    // unnamed node of that kind. hash 0 means "hash the name here".
+    static XmlNode* FindNode(XmlNode* first, const char* name, uint32_t kind, uint32_t hash = 0);
+
+    XmlNode* Root() const { return m_root; }
+    NodeArena& Arena() { return m_arena; }
+
+private:
+    enum class Outcome { Closed, Ended };
+
+    bool LoadText(Stream& stream, size_t terminators);
+    Outcome ParseElements(XmlNode* parent, const char* closeName, int depth);
+    XmlNode* StartElement(XmlNode* parent, const char* name, const char* tagEnd);
+    // Returns whether an attribute was read; sets `empty` for a tag that ends in a lone "/".
+    bool ReadAttributes(XmlNode* node, char* position, const char* tagEnd, bool& empty);
+
+    XmlNode* m_root = nullptr;
+    NodeArena m_arena;
+    char* m_position = nullptr; // read position while parsing
+    bool m_outOfMemory = false;
+};
+
+} // namespace common

@@ -1,0 +1,311 @@
+#include "common/MemoryStream.h"
+#include "common/NameHash.h"
+#include "common/NodeArena.h"
+#include "common/TraceSink.h"
+#include "common/XmlElementObject.h"
+#include "common/XmlReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace common;
+
+namespace {
+
+// Logs every event in a compact form: "<name" start, "@name=value" attribute, "|" end of
+// attributes, ">name" end (">name/" for an empty-element tag). Nodes are generic.
+class RecordingReader : public XmlReader {
+public:
+    XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
+                     const char* value) override {
+        switch (event) {
+        case XmlEvent::ElementStart:
+            Log(std::string("<") + name);
+            break;
+        case XmlEvent::Attribute:
+            Log(std::string("@") + name + "=" + value);
+            break;
+        case XmlEvent::AttributesEnd:
+            Log("|");
+            break;
+        case XmlEvent::ElementEnd:
+            Log(std::string(">") + node->name + (value ? "" : "/"));
+            break;
+        }
+        return nullptr;
+    }
+
+    bool Parse(const std::string& text) {
+        m_text = text;
+        m_log.clear();
+        MemoryStream stream(m_text.data(), LONG(m_text.size()));
+        return Load(stream);
+    }
+
+    const std::string& Events() const { return m_log; }
+
+private:
+    void Log(const std::string& entry) { m_log += (m_log.empty() ? "" : " ") + entry; }
+
+    std::string m_text;
+    std::string m_log;
+};
+
+// "a(b,c(d))"
+std::string Shape(const XmlNode* node) {
+    std::string out;
+    for (; node; node = node->nextSibling) {
+        if (!out.empty())
+            out += ",";
+        out += node->name ? node->name : "";
+        if (node->firstChild)
+            out += "(" + Shape(node->firstChild) + ")";
+    }
+    return out;
+}
+
+int Depth(const XmlNode* node) {
+    int depth = 0;
+    for (; node; node = node->firstChild)
+        ++depth;
+    return depth;
+}
+
+struct ParseCase {
+    const char* text;
+    const char* events;
+    const char* shape;
+};
+
+const ParseCase kParseCases[] = {
+    {"<a/>", "<a >a/", "a"},
+    {"<a b=\"1\"/>", "<a @b=1 | >a/", "a"},
+    {"<a b=\"1\" />", "<a @b=1 | >a/", "a"},
+    {"<a />", "<a >a/", "a"},
+    {"<?xml version=\"1.0\"?>\r\n<a></a>", "<a >a", "a"},
+    {"<a><?xml?></a>", "<a <?xml? </a >/a >?xml? >a", "a(?xml?(/a))"},
+    {"<a x=\"0\" b=1 c=\"2\"></a>", "<a @x=0 | >a", "a"},
+    {"<a/><b/>", "<a >a/ <b >b/", "a(b)"},
+    {"<a/><?pi?>", "<a >a/ <?pi? >?pi?", "a(?pi?)"},
+    {"<ab\x80" "c=\"1\"/>", "<ab @c=1 | >ab/", "ab"},
+    {"<a><!-- <b/> --><c/></a>", "<a <c >c/ >a", "a(c)"},
+    {"<a><b/><!-- never closed", "<a <b >b/ >a", "a(b)"},
+    {"<a><b/><c", "<a <b >b/ >a", "a(b)"},
+    {"<a><b></a>", "<a <b </a >/a >b >a", "a(b(/a))"},
+    {"<a b=\"xyz><c/>", "<a @b=xyz | <c >c/ >a", "a(c)"},
+    {"<a></a ><b/>", "<a >a <b >b/", "a(b)"},
+    {"<a></A>", "<a </A >/A >a", "a(/A)"},
+    {"<a b=\"&amp;\" c=\"x'y\"/>", "<a @b=&amp; @c=x'y | >a/", "a"},
+    {"<a>hello<b/>world</a>", "<a <b >b/ >a", "a(b)"},
+    {"<a\tb = \"1\"\r\nc=\"2\"></a>", "<a @b=1 @c=2 | >a", "a"},
+    {"<a b=\"1\"c=\"2\"/>", "<a @b=1 @c=2 | >a/", "a"},
+    {"<a b/>", "<a >a", "a"},
+    {"<a><b><c/></b></a>", "<a <b <c >c/ >b >a", "a(b(c))"},
+};
+
+TEST(XmlReader, ParsesTheSubsetAsDescribed) {
+    for (const ParseCase& c : kParseCases) {
+        RecordingReader reader;
+        EXPECT_TRUE(reader.Parse(c.text)) << c.text;
+        EXPECT_EQ(reader.Events(), c.events) << c.text;
+        EXPECT_EQ(Shape(reader.Root()), c.shape) << c.text;
+    }
+}
+
+TEST(XmlReader, TextWithoutElementsLoadsNothing) {
+    for (const char* text : {"", "just text", "<!-- only a comment -->", "<?xml?>", "<a"}) {
+        RecordingReader reader;
+        EXPECT_FALSE(reader.Parse(text)) << text;
+        EXPECT_EQ(reader.Root(), nullptr);
+    }
+}
+
+// A stream that lies about its size or delivers less than it promised.
+class OddStream : public MemoryStream {
+public:
+    OddStream(void* block, LONG size, LONG claimedSize)
+        : MemoryStream(block, size), m_claimed(claimedSize) {}
+    LONG Size() override { return m_claimed; }
+
+private:
+    LONG m_claimed;
+};
+
+TEST(XmlReader, RefusesStreamsOfUnknownHugeOrShortSize) {
+    char text[] = "<a/>";
+    for (LONG claimed : {-1, XmlReader::kMaxTextSize + 1, 0x7FFFFFFF, 100}) {
+        RecordingReader reader;
+        OddStream stream(text, 4, claimed);
+        EXPECT_FALSE(reader.Load(stream)) << claimed;
+        EXPECT_EQ(reader.Root(), nullptr);
+    }
+}
+
+TEST(XmlReader, NestingStopsAtTheDepthLimitKeepingWhatWasRead) {
+    std::string deep;
+    for (int i = 0; i < 1000; ++i)
+        deep += "<e>";
+    RecordingReader reader;
+    ASSERT_TRUE(reader.Parse(deep));
+    EXPECT_EQ(Depth(reader.Root()), XmlReader::kMaxDepth);
+
+    // Every mismatched end tag opens one more level.
+    std::string mismatched = "<a>";
+    for (int i = 0; i < 100000; ++i)
+        mismatched += "</b>";
+    ASSERT_TRUE(reader.Parse(mismatched));
+    EXPECT_EQ(Depth(reader.Root()), XmlReader::kMaxDepth);
+}
+
+// Keeps attributes as attribute nodes with their values as payload, as a generic reader
+// of settings would.
+class AttributeKeepingReader : public XmlReader {
+public:
+    XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
+                     const char* value) override {
+        if (event == XmlEvent::Attribute) {
+            XmlNode* attribute = CreateNode(node, name, kGenericAttributeKind);
+            attribute->payload = AllocString(value);
+        }
+        return nullptr;
+    }
+};
+
+TEST(XmlReader, HugeAttributeAndChildCountsKeepDocumentOrder) {
+    std::string text = "<a";
+    for (int i = 0; i < 50000; ++i)
+        text += " n" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    text += ">";
+    for (int i = 0; i < 50000; ++i)
+        text += "<c/>";
+    text += "</a>";
+    AttributeKeepingReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    int attributes = 0;
+    for (XmlNode* n = reader.Root()->firstAttribute; n; n = n->nextSibling, ++attributes)
+        ASSERT_STREQ(static_cast<char*>(n->payload), std::to_string(attributes).c_str());
+    EXPECT_EQ(attributes, 50000);
+    int children = 0;
+    for (XmlNode* n = reader.Root()->firstChild; n; n = n->nextSibling)
+        ++children;
+    EXPECT_EQ(children, 50000);
+}
+
+// Element objects are built in the arena; Clear destroys them unless they are borrowed.
+class CountingElement : public XmlElementObject {
+public:
+    explicit CountingElement(int& destroyed) : m_destroyed(destroyed) {}
+    ~CountingElement() override { ++m_destroyed; }
+
+private:
+    int& m_destroyed;
+};
+
+class ElementReader : public XmlReader {
+public:
+    int destroyed = 0;
+    XmlElementObject* shared = nullptr;
+
+    XmlNode* OnEvent(XmlNode* parent, XmlEvent event, const char* name, const char*) override {
+        if (event != XmlEvent::ElementStart)
+            return parent;
+        XmlNode* node = CreateNode(parent, name, 1);
+        if (std::strcmp(name, "copy") == 0) {
+            node->kind |= kBorrowedElementFlag;
+            node->element = shared;
+        } else {
+            node->element = new (Arena().Allocate(sizeof(CountingElement)))
+                CountingElement(destroyed);
+            shared = node->element;
+        }
+        return node;
+    }
+};
+
+TEST(XmlReader, ClearDestroysOwnedElementObjectsOnly) {
+    std::string text = "<a><b><c/></b><copy/><d/></a>";
+    ElementReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    XmlNode* b = reader.Root()->firstChild;
+    EXPECT_EQ(b->element->Node(), b);
+    reader.Clear();
+    EXPECT_EQ(reader.destroyed, 4);
+    EXPECT_EQ(reader.Root(), nullptr);
+    EXPECT_EQ(reader.Arena().BlockCount(), 0u);
+
+    // A second load discards the first tree the same way.
+    stream.Seek(0, kSeekBegin);
+    ASSERT_TRUE(reader.Load(stream));
+    stream.Seek(0, kSeekBegin);
+    ASSERT_TRUE(reader.Load(stream));
+    EXPECT_EQ(reader.destroyed, 8);
+}
+
+std::vector<std::string> g_traceLines;
+
+TEST(XmlReader, LoadWritesItsTraceLine) {
+    g_traceLines.clear();
+    TraceSinkFunction previous =
+        SetTraceSink([](const char* line) { g_traceLines.emplace_back(line); });
+    RecordingReader reader;
+    reader.Parse("<a/>");
+    SetTraceSink(previous);
+    EXPECT_EQ(g_traceLines, std::vector<std::string>{"LoadXML\n"});
+}
+
+TEST(XmlReader, FindNodeComparesAsItsLookupSays) {
+    std::string text = "<root><Bkgnd/><x/><Bkgnd/></root>";
+    ElementReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    XmlNode* first = reader.Root()->firstChild;
+    XmlNode* unnamed = reader.CreateNode(reader.Root(), nullptr, 7);
+
+    EXPECT_EQ(XmlReader::FindNode(first, "bkgnd", 1), first);
+    EXPECT_EQ(XmlReader::FindNode(first, "bkgnd", 0), nullptr);
+    EXPECT_EQ(XmlReader::FindNode(first, "Bkgnd", 0), first);
+    EXPECT_EQ(XmlReader::FindNode(first, "BKGND", 1, NameHash("bkgnd")), first);
+    EXPECT_EQ(XmlReader::FindNode(first, "bkgnd", 2), nullptr);
+    EXPECT_EQ(XmlReader::FindNode(first, "X", 1)->name, std::string("x"));
+    EXPECT_EQ(XmlReader::FindNode(first, nullptr, 7), unnamed);
+    EXPECT_EQ(XmlReader::FindNode(first, nullptr, 1), nullptr);
+    EXPECT_EQ(XmlReader::FindNode(first, nullptr, 0), nullptr);
+}
+
+TEST(NameHash, FoldsLowerCaseAndWrapsAt32Bits) {
+    static_assert(NameHash("a") == 'A');
+    static_assert(NameHash("ab") == 'A' * 33 + 'B');
+    static_assert(NameHash("ListView") == NameHash("LISTVIEW"));
+    static_assert(NameHash("") == 0 && NameHash(nullptr) == 0);
+    const char* longName = "averyveryverylongelementnamethatwraps";
+    uint64_t expected = 0;
+    for (const char* p = longName; *p; ++p)
+        expected = (expected * 33 + uint64_t(*p - 'a' + 'A')) & 0xFFFFFFFFu;
+    EXPECT_EQ(NameHash(longName), expected);
+    EXPECT_NE(NameHash("[x]"), NameHash("{x}")); // only a-z are folded
+}
+
+TEST(NodeArena, AlignsEveryAllocationAndGivesLargeRequestsTheirOwnBlock) {
+    NodeArena arena;
+    for (size_t size : {1, 3, 4, 5, 17, 100, 4000}) {
+        auto address = reinterpret_cast<uintptr_t>(arena.Allocate(size));
+        EXPECT_EQ(address % alignof(std::max_align_t), 0u) << size;
+    }
+    size_t blocks = arena.BlockCount();
+    auto* large = static_cast<unsigned char*>(arena.Allocate(10000));
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ(large[9999], 0);
+    EXPECT_EQ(arena.BlockCount(), blocks + 1);
+    EXPECT_EQ(arena.Allocate(size_t(-1)), nullptr);
+    EXPECT_STREQ(arena.AllocString("name"), "name");
+    EXPECT_EQ(arena.AllocString(nullptr), nullptr);
+    arena.Clear();
+    EXPECT_EQ(arena.BlockCount(), 0u);
+}
+
+} // namespace
