@@ -6,8 +6,12 @@
 #include "ce/sysinfo.h"
 #include "ce/user.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <cwctype>
+#include <string>
+#include <string_view>
 
 namespace common {
 

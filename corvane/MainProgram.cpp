@@ -63,7 +63,8 @@ bool MainProgram::StartUp(DWORD startFlags) {
 void MainProgram::OpenPage(DWORD startFlags) {
     if (!m_library)
         return;
-    auto create = reinterpret_cast<CreateFrameFunction>(GetProcAddressW(m_library, u"KCreateFrame"));
+    FARPROC proc = GetProcAddressW(m_library, u"KCreateFrame");
+    auto create = reinterpret_cast<CreateFrameFunction>(reinterpret_cast<void*>(proc));
     if (!create)
         return;
     if (m_frame && IsWindow(m_frame)) {
@@ -126,17 +127,22 @@ WPARAM MainProgram::MessageLoop() {
             m_restart = true;
             break;
         }
-        if (!message.hwnd && HandleThreadMessage(message)) {
-            m_quitRequested = true;
+        if (!message.hwnd && HandleThreadMessage(message))
             break;
-        }
     }
     return message.wParam;
 }
 
 void MainProgram::ShutDown() {
-    if (m_quitRequested && m_frame && IsWindow(m_frame))
-        DestroyWindow(m_frame);
+    // The frame goes before its library: also after a fault, when the program restarts,
+    // since a frame left behind would keep code that is about to be unloaded.
+    if (m_frame && IsWindow(m_frame)) {
+        try {
+            DestroyWindow(m_frame);
+        } catch (...) {
+            OutputDebugStringW(u"Corvane: fault while destroying the frame\n");
+        }
+    }
     m_frame = nullptr;
     if (m_watcher) {
         m_watcher->ReleaseSendKey();

@@ -46,7 +46,6 @@ private:
     DWORD m_phoneProcessId = 0;
     bool m_callInProgress = false;
     bool m_restart = false;
-    bool m_quitRequested = false;
     Core* m_core = nullptr;
     Watcher* m_watcher = nullptr;
 };

@@ -23,8 +23,9 @@ protected:
     MainProgram() { m_options.installFrom = DIALORA_IMAGE_DIR; }
 
     void TearDown() override {
-        if (FindWindowW(common::kWatcherClass, nullptr))
+        if (FindWindowW(common::kWatcherClass, nullptr)) {
             EXPECT_EQ(Start(u"-q", true), 0u);
+        }
         TestDevice::TearDown();
     }
 
