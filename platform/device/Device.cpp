@@ -1,5 +1,6 @@
 #include "device/Device.h"
 
+#include "device/LedBank.h"
 #include "files/FactoryTree.h"
 #include "kernel/BuiltinPrograms.h"
 #include "kernel/ModuleLoader.h"
@@ -67,6 +68,7 @@ bool Device::Boot(std::string& error) {
         return false;
     g_current = this;
     DeviceClock::Instance().Reset();
+    LedBank::Instance().Reset(m_options.ledCount);
     // Modules and processes: platform program markers, unloading at process end.
     BuiltinPrograms::WriteMarkers();
     ModuleLoader::InstallProcessExitHook();

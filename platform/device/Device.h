@@ -15,6 +15,7 @@ struct DeviceOptions {
     int screenHeight = 320;
     bool headless = true;
     std::string oem = "Dialora Phone"; // SPI_GETOEMINFO
+    int ledCount = 2;                  // notification LEDs; LED 1 drives the vibrator
     // Host folder whose files are installed into "\Program Files\Tavik Dialora" at
     // every boot (the built deliverables); empty installs nothing.
     std::filesystem::path installFrom;

@@ -54,6 +54,17 @@ int CopyToMemoryFile(int source, off_t size, const std::string& name) {
     return memfd;
 }
 
+std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// True when an image loaded under the name of `fd` is still mapped.
+bool IsNameLoaded(int fd) {
+    void* handle = dlopen(ProcPath(fd).c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (!handle)
+        return false;
+    dlclose(handle);
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<Module> Module::Load(const std::filesystem::path& host, std::u16string devicePath,
@@ -77,7 +88,16 @@ std::unique_ptr<Module> Module::Load(const std::filesystem::path& host, std::u16
         error = ERROR_NOT_ENOUGH_MEMORY;
         return nullptr;
     }
-    std::string procPath = "/proc/self/fd/" + std::to_string(memfd);
+    // The loader knows an image by its name: a name still held by an image that could not
+    // be unloaded must not be used again, or dlopen would return that old image.
+    while (IsNameLoaded(memfd)) {
+        int fresh = fcntl(memfd, F_DUPFD_CLOEXEC, memfd + 1);
+        if (fresh < 0)
+            break;
+        close(memfd);
+        memfd = fresh;
+    }
+    std::string procPath = ProcPath(memfd);
     void* library = dlopen(procPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         Trace("module", "cannot load %s: %s", name.c_str(), dlerror());
@@ -99,8 +119,15 @@ std::unique_ptr<Module> Module::ImageOnly(std::u16string devicePath) {
 Module::~Module() {
     if (m_library)
         dlclose(m_library);
-    if (m_memfd >= 0)
-        close(m_memfd);
+    if (m_memfd < 0)
+        return;
+    // An image the loader keeps (it has unique symbols, say) still owns its name: keep the
+    // memory file open so that the name is never handed to another module.
+    if (IsNameLoaded(m_memfd)) {
+        Trace("module", "%s stays mapped after unloading", ToUtf8(m_devicePath).c_str());
+        return;
+    }
+    close(m_memfd);
 }
 
 void* Module::Symbol(const char* name) const {

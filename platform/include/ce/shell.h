@@ -2,23 +2,13 @@
 #pragma once
 
 #include "ce/types.h"
+#include "ce/user.h"
 #include "ce/winerror.h"
 
 #define SEE_MASK_NOCLOSEPROCESS 0x00000040u
 #define SEE_MASK_FLAG_NO_UI 0x00000400u
 
-// Show states (also declared with the window functions).
-#ifndef SW_HIDE
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_SHOWNOACTIVATE 4
-#define SW_SHOW 5
-#define SW_MINIMIZE 6
-#define SW_SHOWNA 8
-#define SW_SHOWMAXIMIZED 11
-#define SW_MAXIMIZE 12
-#define SW_RESTORE 9
-#endif
+// Show states come with the window functions.
 
 // hInstApp after a failed ShellExecuteExW (values up to 32); above 32 on success.
 #define SE_ERR_FNF 2
