@@ -84,7 +84,7 @@ protected:
     }
 
     static std::filesystem::path GoldenFolder() {
-        return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "fixtures" / "golden";
+        return std::filesystem::path(DIALORA_FIXTURES_DIR) / "golden";
     }
 
     // Compares `area` of the composed screen with a stored PNG; DIALORA_UPDATE_GOLDEN=1
