@@ -115,8 +115,10 @@ CommandResult Type(const Console::Arguments& args, ConsoleOutput&) {
     if (args.empty())
         return CommandResult::Usage();
     std::string text = args[0];
-    for (size_t i = 1; i < args.size(); ++i)
-        text += " " + args[i];
+    for (size_t i = 1; i < args.size(); ++i) {
+        text.push_back(' ');
+        text.append(args[i]);
+    }
     if (!HardwareKeys::Type(FromUtf8(text)))
         return CommandResult::Error("no window takes keys");
     Settle();
@@ -144,7 +146,7 @@ CommandResult Screen(const Console::Arguments& args, ConsoleOutput& out) {
 
 // A text in double quotes; quotes, backslashes and line breaks are escaped.
 std::string Quoted(const std::u16string& text) {
-    std::string result = "\"";
+    std::string result(1, '"');
     for (char ch : ToUtf8(text)) {
         if (ch == '"' || ch == '\\')
             result += '\\';
@@ -155,7 +157,8 @@ std::string Quoted(const std::u16string& text) {
         else
             result += ch;
     }
-    return result + "\"";
+    result.push_back('"');
+    return result;
 }
 
 CommandResult Dialogs(const Console::Arguments& args, ConsoleOutput& out) {
@@ -163,8 +166,11 @@ CommandResult Dialogs(const Console::Arguments& args, ConsoleOutput& out) {
         return CommandResult::Usage();
     for (const OpenMessageBox& box : MessageBoxes::List()) {
         std::string buttons;
-        for (int id : MessageBoxes::Buttons(box.type))
-            buttons += (buttons.empty() ? "" : ",") + std::string(MessageBoxes::ButtonName(id));
+        for (int id : MessageBoxes::Buttons(box.type)) {
+            if (!buttons.empty())
+                buttons.push_back(',');
+            buttons.append(MessageBoxes::ButtonName(id));
+        }
         out.Printf("0x%08llX %s %s %s", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(box.hwnd)),
                    Quoted(box.title).c_str(), Quoted(box.text).c_str(), buttons.c_str());
     }
