@@ -14,5 +14,7 @@ void RegisterDeviceCommands(Console& console);
 void RegisterBasicCommands(Console& console);
 // time get | set | freeze | run | advance
 void RegisterTimeCommands(Console& console);
+// screenshot, tap, press, move, release, drag, key, type, rotate, screen, dialogs, answer
+void RegisterDisplayCommands(Console& console);
 
 } // namespace platform

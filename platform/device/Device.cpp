@@ -5,6 +5,7 @@
 #include "kernel/BuiltinPrograms.h"
 #include "kernel/ModuleLoader.h"
 #include "gdi/Gdi.h"
+#include "display/Display.h"
 
 #include "kernel/DeviceClock.h"
 #include "shell/RegistryLaunchNames.h"
@@ -101,6 +102,7 @@ void Device::Shutdown() {
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();
     ShutdownGdi();
+    Display::Instance().Reset(); // display: the last composed frame goes with this boot
     HandleTable::Instance().Clear();
     ProcessTable::Instance().Reset();
     m_running = false;

@@ -34,15 +34,7 @@ void Print(const std::string& text) {
 
 } // namespace
 
-bool Host::ChooseHeadless() const {
-    if (m_options.headless || !HasDisplay())
-        return true;
-    // FIXME: show the phone in an SDL2 window once the display back end exists; until then
-    // the screen lives in memory even when a display is available.
-    std::fprintf(stderr, "dialora: the phone window arrives with the display back end; "
-                         "running headless for now\n");
-    return true;
-}
+bool Host::ChooseHeadless() const { return m_options.headless || !HasDisplay(); }
 
 platform::DeviceOptions Host::MakeDeviceOptions() const {
     platform::DeviceOptions device;
@@ -92,20 +84,50 @@ int Host::Run() {
         WaitForShutdown();
         m_console.RequestQuit();
     });
+    m_folder = options.folder.string();
+    m_socketPath = socketPath.string();
     int status = 0;
-    if (!m_options.script.empty()) {
-        status = RunScript();
-    } else if (m_options.console || options.headless) {
-        std::fprintf(stderr, "dialora: device %s ready; console on standard input and %s\n",
-                     options.folder.c_str(), socketPath.c_str());
-        ServeStandardInput();
+    if (!options.headless) {
+        platform::SdlScreen screen(platform::SdlScreenOptions{m_options.scale, m_options.frame});
+        if (screen.Open(error)) {
+            status = RunWithWindow(screen);
+        } else {
+            std::fprintf(stderr, "dialora: no phone window (%s); running headless\n", error.c_str());
+            status = ServeConsole(true);
+        }
     } else {
-        WaitForShutdown();
+        status = ServeConsole(true);
     }
     ShutdownSignal::Request();
     watcher.join();
     server.Stop();
     device.Shutdown();
+    return status;
+}
+
+int Host::ServeConsole(bool headless) {
+    if (!m_options.script.empty())
+        return RunScript();
+    if (m_options.console || headless) {
+        std::fprintf(stderr, "dialora: device %s ready; console on standard input and %s\n",
+                     m_folder.c_str(), m_socketPath.c_str());
+        ServeStandardInput();
+    } else {
+        WaitForShutdown();
+    }
+    return 0;
+}
+
+int Host::RunWithWindow(platform::SdlScreen& screen) {
+    int status = 0;
+    std::thread sources([&] {
+        status = ServeConsole(false);
+        ShutdownSignal::Request();
+    });
+    screen.Run([] { return ShutdownSignal::Requested(); });
+    // Closing the window shuts the phone down.
+    ShutdownSignal::Request();
+    sources.join();
     return status;
 }
 

@@ -5,6 +5,7 @@
 
 #include "console/Console.h"
 #include "device/Device.h"
+#include "display/SdlScreen.h"
 #include "host/HostOptions.h"
 
 namespace host {
@@ -18,14 +19,20 @@ public:
 
 private:
     platform::DeviceOptions MakeDeviceOptions() const;
-    // Decides whether a window would be shown; today every run is headless.
+    // Headless when asked for or when no display is available.
     bool ChooseHeadless() const;
+    // Runs the console sources the options ask for; returns the exit status.
+    int ServeConsole(bool headless);
+    // The phone window on this (the main) thread, the console sources on another.
+    int RunWithWindow(platform::SdlScreen& screen);
     int RunScript();
     void ServeStandardInput();
     void WaitForShutdown();
 
     HostOptions m_options;
     platform::Console m_console;
+    std::string m_folder;     // for the ready line
+    std::string m_socketPath;
 };
 
 } // namespace host

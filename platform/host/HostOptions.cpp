@@ -52,6 +52,12 @@ bool ApplyValue(const std::string& name, const std::string& value, HostOptions& 
             error = "unsupported screen " + value + "; supported: " + ScreenList();
             return false;
         }
+    } else if (name == "--scale") {
+        if (value != "1" && value != "2") {
+            error = "unsupported scale " + value + "; supported: 1, 2";
+            return false;
+        }
+        options.scale = value[0] - '0';
     } else if (name == "--script") {
         options.script = value;
     } else if (name == "--oem") {
@@ -65,6 +71,8 @@ bool ApplyFlag(const std::string& name, HostOptions& options) {
         options.reset = true;
     else if (name == "--headless")
         options.headless = true;
+    else if (name == "--frame")
+        options.frame = true;
     else if (name == "--console")
         options.console = true;
     else if (name == "--trace")
@@ -79,7 +87,8 @@ bool ApplyFlag(const std::string& name, HostOptions& options) {
 bool TakesValue(const std::string& name, bool clientMode) {
     if (clientMode)
         return name == "--device";
-    return name == "--device" || name == "--screen" || name == "--script" || name == "--oem";
+    return name == "--device" || name == "--screen" || name == "--script" || name == "--oem" ||
+           name == "--scale";
 }
 
 } // namespace
@@ -126,6 +135,8 @@ std::string HostOptions::Usage() {
            "  --reset        rebuild the device folder from the factory image\n"
            "  --screen WxH   screen size: " + ScreenList() + " (default 240x320)\n"
            "  --headless     no window; the screen lives in memory\n"
+           "  --scale 1|2    the phone window at 1x (default) or 2x\n"
+           "  --frame        draw a device frame around the screen\n"
            "  --console      console commands on standard input\n"
            "  --script FILE  run a scenario file, then shut down (exit status 0 when it passed)\n"
            "  --oem TEXT     the device's OEM name\n"

@@ -14,6 +14,8 @@ struct HostOptions {
     int screenWidth = 240;
     int screenHeight = 320;
     bool headless = false;
+    int scale = 1;       // the phone window shows each screen pixel as scale x scale
+    bool frame = false;  // a device frame around the screen in the phone window
     bool console = false;
     std::filesystem::path script;
     std::string oem;

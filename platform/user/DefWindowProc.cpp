@@ -2,6 +2,7 @@
 // passes on.
 #include "ce/kernel.h"
 #include "ce/user.h"
+#include "ce/wingdi.h"
 #include "kernel/Utf.h"
 #include "user/UserPrivate.h"
 
@@ -29,6 +30,23 @@ LRESULT GetText(HWND hwnd, WPARAM size, LPWSTR buffer) {
     std::copy_n(window->m_text.data(), count, buffer);
     buffer[count] = 0;
     return LRESULT(count);
+}
+
+// Fills the client area with the class brush; 0 when the class has none.
+LRESULT EraseBackground(HWND hwnd, HDC dc) {
+    HBRUSH brush = nullptr;
+    RECT client{};
+    {
+        auto lock = LockUser();
+        WindowObject* window = Wm().m_windows.Find(hwnd);
+        if (!window)
+            return 0;
+        brush = window->m_class->Info().hbrBackground;
+        client = RECT{0, 0, window->Width(), window->Height()};
+    }
+    if (!brush || !dc)
+        return 0;
+    return FillRect(dc, &client, brush) ? 1 : 0;
 }
 
 void SendMoveAndSize(HWND hwnd, const WINDOWPOS* pos) {
@@ -71,15 +89,15 @@ CE_API LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         WindowObject* window = Wm().m_windows.Find(hwnd);
         return window ? LRESULT(window->m_text.size()) : 0;
     }
-    case WM_PAINT:
-        ValidateRect(hwnd, nullptr);
+    case WM_PAINT: {
+        // Painting nothing still validates and erases, through BeginPaint.
+        PAINTSTRUCT paint;
+        if (BeginPaint(hwnd, &paint))
+            EndPaint(hwnd, &paint);
         return 0;
-    case WM_ERASEBKGND: {
-        // FIXME: filling with the class background brush needs the GDI.
-        auto lock = LockUser();
-        WindowObject* window = Wm().m_windows.Find(hwnd);
-        return window && window->m_class->Info().hbrBackground ? 1 : 0;
     }
+    case WM_ERASEBKGND:
+        return EraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
     case WM_NCACTIVATE:
         // Nothing to redraw without a caption; TRUE lets the change go ahead.
         return TRUE;

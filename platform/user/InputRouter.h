@@ -46,6 +46,8 @@ public:
                                         HWND active);
 
     bool IsDown(int virtualKey) const { return m_down[virtualKey & 0xFF]; }
+    // The stylus sets VK_LBUTTON while it touches the screen.
+    void SetDown(int virtualKey, bool down) { m_down[virtualKey & 0xFF] = down; }
     bool IsToggled(int virtualKey) const { return m_toggled[virtualKey & 0xFF]; }
     // MOD_* bits of the modifier keys held now.
     UINT Modifiers() const;

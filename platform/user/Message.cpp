@@ -259,6 +259,8 @@ TCHAR CharForKey(UINT vk, bool shift, bool caps, bool control) {
         {VK_COMMA, u',', u'<'},     {VK_HYPHEN, u'-', u'_'},    {VK_PERIOD, u'.', u'>'},
         {VK_SLASH, u'/', u'?'},     {VK_BACKQUOTE, u'`', u'~'}, {VK_LBRACKET, u'[', u'{'},
         {VK_BACKSLASH, u'\\', u'|'}, {VK_RBRACKET, u']', u'}'}, {VK_APOSTROPHE, u'\'', u'"'},
+        // The phone keypad's star and pound keys.
+        {VK_TSTAR, u'*', u'*'},     {VK_TPOUND, u'#', u'#'},
     };
     for (const Mapping& mapping : kMap)
         if (mapping.vk == vk)

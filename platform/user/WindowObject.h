@@ -12,6 +12,7 @@
 namespace platform {
 
 class MessageQueue;
+class Surface;
 class WindowClass;
 
 class WindowObject {
@@ -43,6 +44,10 @@ public:
     RECT m_update{};
     bool m_needsPaint = false;
     bool m_needsErase = false;
+    // Backing store of a top-level window (RGB565, the window's size), made when the
+    // window first paints; children paint into their top-level's. The compositor and DCs
+    // share it, so a DC outliving a resize draws on the old store harmlessly.
+    std::shared_ptr<Surface> m_surface;
     // Set once DestroyWindow began, so a nested call does not destroy it twice.
     bool m_destroying = false;
 

@@ -43,6 +43,15 @@ void ApplyZOrderLocked(WindowObject& window, HWND insertAfter, UINT flags) {
         RaiseOwnedLocked(window);
 }
 
+// A child that was hidden, moved or resized leaves its old place to its parent to repaint:
+// it shares the parent's surface, so its old pixels would stay otherwise.
+void ExposeParentLocked(WindowObject& window, const RECT& oldRect, bool exposed) {
+    if (!exposed || !window.IsChild())
+        return;
+    if (WindowObject* parent = Wm().m_windows.Find(window.m_parent))
+        InvalidateLocked(*parent, &oldRect, true);
+}
+
 struct PosResult {
     bool ok = false;
     bool activate = false;
@@ -81,6 +90,7 @@ PosResult ApplyPosLocked(WINDOWPOS pos) {
         result.hidActive = Wm().m_active == pos.hwnd;
     }
     bool visible = (window->m_style & WS_VISIBLE) != 0;
+    ExposeParentLocked(*window, old, wasVisible && (!visible || moved || sized));
     bool repaint = (!wasVisible && visible) ||
                    (visible && (moved || sized || (pos.flags & (SWP_FRAMECHANGED | SWP_NOCOPYBITS))));
     if (repaint && !(pos.flags & SWP_NOREDRAW) && IsVisibleLocked(*window))

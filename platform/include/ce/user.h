@@ -1,8 +1,8 @@
 // The window manager of the device: window classes, windows, z-order, activation and
 // focus, message queues, timers, hot keys, keyboard input, system metrics, beeps and
 // cursors. Names, values and semantics are those of the device's user interface API.
-// Painting calls that need a device context (BeginPaint, EndPaint, GetDC) belong to the
-// GDI and are declared there.
+// Window DCs and painting (GetDC, BeginPaint, ...) are declared here, as on the device;
+// the drawing itself is the GDI's (ce/wingdi.h).
 #pragma once
 
 #include "ce/types.h"
@@ -446,9 +446,19 @@ typedef WINDOWPOS* LPWINDOWPOS;
 #define MB_ICONINFORMATION MB_ICONASTERISK
 #define MB_DEFBUTTON1 0x00000000L
 #define MB_DEFBUTTON2 0x00000100L
+#define MB_DEFBUTTON3 0x00000200L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONMASK 0x000000F0L
+#define MB_DEFMASK 0x00000F00L
 #define MB_APPLMODAL 0x00000000L
 #define MB_SETFOREGROUND 0x00010000L
 #define MB_TOPMOST 0x00040000L
+
+// Mouse key state of the stylus messages' wParam.
+#define MK_LBUTTON 0x0001
+
+// WM_SETTINGCHANGE wParam after the screen was turned or resized.
+#define SETTINGCHANGE_RESET 0x3002
 
 // ---- cursors ----
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
@@ -500,6 +510,9 @@ CE_API HWND GetWindow(HWND hwnd, UINT relation);
 CE_API HWND GetParent(HWND hwnd);
 CE_API HWND SetParent(HWND child, HWND newParent);
 CE_API HWND WindowFromPoint(POINT point);
+// The child of `parent` (hidden and disabled ones included) that holds `point`, given in
+// the parent's client coordinates; `parent` itself when no child does, NULL outside it.
+CE_API HWND ChildWindowFromPoint(HWND parent, POINT point);
 CE_API BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
 CE_API int GetWindowTextW(HWND hwnd, LPWSTR text, int maxCount);
 CE_API int GetWindowTextLengthW(HWND hwnd);
@@ -539,7 +552,30 @@ CE_API LONG GetMessageTime();
 CE_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
 CE_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
-// ---- painting bookkeeping (device contexts come with the GDI) ----
+// ---- painting ----
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase; // TRUE when WM_ERASEBKGND left the background to the window
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+typedef PAINTSTRUCT* LPPAINTSTRUCT;
+
+// A DC on the window's part of its top-level window's surface, clipped by its parent, the
+// siblings above it and its visible children. GetDC(NULL) draws on the screen buffer,
+// which the next composition overwrites. Windows have no non-client area, so
+// GetWindowDC equals GetDC.
+CE_API HDC GetDC(HWND hwnd);
+CE_API HDC GetWindowDC(HWND hwnd);
+// 1 when released; 0 for a memory DC or a stale handle.
+CE_API int ReleaseDC(HWND hwnd, HDC dc);
+// Validates the update area, sends WM_ERASEBKGND when the area asked for erasing and
+// returns a DC clipped to the area.
+CE_API HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint);
+CE_API BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+
 CE_API BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 CE_API BOOL ValidateRect(HWND hwnd, const RECT* rect);
 CE_API BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
@@ -557,6 +593,10 @@ CE_API SHORT GetAsyncKeyState(int virtualKey);
 // ---- system ----
 CE_API int GetSystemMetrics(int index);
 CE_API BOOL MessageBeep(UINT type);
+// The platform's modal message box: OK, OK-Cancel, Yes-No or Yes-No-Cancel with one of the
+// four icons. `owner` is disabled while the box runs. Returns the button's IDOK, IDCANCEL,
+// IDYES or IDNO, or 0 with the last error set.
+CE_API int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 CE_API HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR cursorName);
 CE_API HCURSOR SetCursor(HCURSOR cursor);
 CE_API HCURSOR GetCursor();
