@@ -16,7 +16,7 @@ namespace {
 class GdiGolden : public TestDevice {
 protected:
     static std::filesystem::path GoldenFolder() {
-        return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "fixtures" / "golden";
+        return std::filesystem::path(DIALORA_FIXTURES_DIR) / "golden";
     }
     static std::shared_ptr<platform::Surface> SurfaceOf(HBITMAP bitmap) {
         auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(bitmap, platform::GdiKind::Bitmap);
