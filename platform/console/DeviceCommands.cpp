@@ -5,6 +5,7 @@ namespace platform {
 void RegisterDeviceCommands(Console& console) {
     RegisterBasicCommands(console);
     RegisterTimeCommands(console);
+    RegisterSoundCommands(console);
 }
 
 } // namespace platform

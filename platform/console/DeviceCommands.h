@@ -14,5 +14,7 @@ void RegisterDeviceCommands(Console& console);
 void RegisterBasicCommands(Console& console);
 // time get | set | freeze | run | advance
 void RegisterTimeCommands(Console& console);
+// sound | sound volume
+void RegisterSoundCommands(Console& console);
 
 } // namespace platform
