@@ -1,15 +1,20 @@
 // The main program's resident object: the shared settings record and the operations the
 // UI library calls. The contact and call-log caches join it with their own changes;
-// until then their operations report that nothing is cached.
+// until then their operations report that nothing is cached. The sound-profile engine
+// lives here for the program's whole life.
 #pragma once
 
 #include "common/CoreObject.h"
+#include "corvane/ProfileEngine.h"
+
+#include <string>
 
 namespace corvane {
 
 class Core final : public common::CoreObject {
 public:
-    Core() = default;
+    // `profileFile`: the device path of the profile file beside the program.
+    explicit Core(std::u16string profileFile) : m_profiles(std::move(profileFile)) {}
 
     common::ContactRecord* FindContactByNumber(const WCHAR* number) override;
     common::ContactRecord* FindContactByOid(DWORD oid) override;
@@ -22,8 +27,12 @@ public:
     void SuppressNotification(common::ContactRecord* contact) override;
     void Destroy() override { delete this; }
 
+    ProfileEngine& Profiles() { return m_profiles; }
+
 private:
     ~Core() override = default;
+
+    ProfileEngine m_profiles;
 };
 
 } // namespace corvane

@@ -4,9 +4,11 @@
 #include "ce/objbase.h"
 #include "ce/registry.h"
 #include "ce/shell.h"
+#include "common/ProfileFile.h"
 #include "common/Language.h"
 #include "common/Messages.h"
 #include "common/RunningInstance.h"
+#include "corvane/BuiltinProfiles.h"
 #include "corvane/Core.h"
 #include "corvane/RestartBudget.h"
 #include "corvane/StartFlags.h"
@@ -44,11 +46,13 @@ bool MainProgram::StartUp(DWORD startFlags) {
     common::LoadLanguage(m_instance, u"Dialora", nullptr);
     if (HWND phone = FindWindowW(u"MSCProg", nullptr))
         GetWindowThreadProcessId(phone, &m_phoneProcessId);
-    m_core = new Core();
+    m_core = new Core(ProfileFilePath());
     m_core->SharedSettings().Load();
     m_watcher = Watcher::Create(m_instance, *this);
     if (!m_watcher)
         return false;
+    // Sound profiles: the profile the user chose last, with its schedule.
+    m_core->Profiles().ApplyByIndex(kLastProfileIndex);
     if (m_core->SharedSettings().Record().sendKeyAction > 0)
         m_watcher->TakeSendKey();
     m_library = LoadLibraryW(u"Corlist");
@@ -58,6 +62,15 @@ bool MainProgram::StartUp(DWORD startFlags) {
         SetCursor(previous);
     }
     return true;
+}
+
+std::u16string MainProgram::ProfileFilePath() const {
+    WCHAR path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(m_instance, path, MAX_PATH);
+    std::u16string folder(path, length < MAX_PATH ? length : 0);
+    size_t separator = folder.find_last_of(u'\\');
+    folder.resize(separator == std::u16string::npos ? 0 : separator + 1);
+    return folder + common::kProfileFileName;
 }
 
 void MainProgram::OpenPage(DWORD startFlags) {
@@ -144,8 +157,12 @@ void MainProgram::ShutDown() {
         }
     }
     m_frame = nullptr;
-    if (m_watcher) {
+    if (m_watcher)
         m_watcher->ReleaseSendKey();
+    // Sound profiles: no wake-up stays registered, the saved ring script comes back.
+    if (m_core)
+        m_core->Profiles().Shutdown();
+    if (m_watcher) {
         m_watcher->Destroy();
         m_watcher = nullptr;
     }

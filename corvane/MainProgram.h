@@ -4,6 +4,8 @@
 
 #include "ce/user.h"
 
+#include <string>
+
 namespace corvane {
 
 class Core;
@@ -32,6 +34,8 @@ public:
 
 private:
     bool StartUp(DWORD startFlags);
+    // "CustomProfile.xml" in the folder of the program's module.
+    std::u16string ProfileFilePath() const;
     // Returns the wParam of the last message.
     WPARAM MessageLoop();
     // True when the message ends the loop.

@@ -90,6 +90,10 @@ LRESULT Watcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case common::CRVM_SETTINGSCHANGED:
         OnSettingsChanged();
         return 0;
+    case common::CRVM_APPLYPROFILE:
+        // wParam is a signed index; -1 asks for the stored "LastProfile".
+        return m_program.CoreObject()->Profiles().ApplyByIndex(static_cast<INT_PTR>(wParam)) ? TRUE
+                                                                                           : FALSE;
     default:
         return DefWindowProcW(m_window, message, wParam, lParam);
     }

@@ -6,6 +6,7 @@ void RegisterDeviceCommands(Console& console) {
     RegisterBasicCommands(console);
     RegisterTimeCommands(console);
     RegisterDisplayCommands(console);
+    RegisterSoundCommands(console);
 }
 
 } // namespace platform

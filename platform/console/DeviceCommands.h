@@ -16,5 +16,7 @@ void RegisterBasicCommands(Console& console);
 void RegisterTimeCommands(Console& console);
 // screenshot, tap, press, move, release, drag, key, type, rotate, screen, dialogs, answer
 void RegisterDisplayCommands(Console& console);
+// sound | sound volume
+void RegisterSoundCommands(Console& console);
 
 } // namespace platform

@@ -12,7 +12,9 @@
 #include "kernel/HandleTable.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/Trace.h"
+#include "notify/WakeupTable.h"
 #include "registry/Registry.h"
+#include "sound/WaveDevice.h"
 #include "user/WindowManager.h"
 
 #include <cstdlib>
@@ -76,8 +78,13 @@ bool Device::Boot(std::string& error) {
     // Registry: loaded (or factory values) before any program runs.
     Registry::Instance().Boot(RegistryFile());
     InstallRegistryLaunchNames();
+    // Sound: the wave device takes over the stored system volume.
+    WaveDevice::Instance().Boot();
+    // Notifications: timed wake-ups on the device clock.
+    WakeupTable::Instance().Boot();
     // Window manager: screen size, thread and process exit hooks, timers.
     if (!WindowManager::Instance().Boot(m_options, error)) {
+        WakeupTable::Instance().Shutdown();
         g_current = nullptr;
         return false;
     }
@@ -97,6 +104,8 @@ void Device::Shutdown() {
         return;
     EndProcesses();
     ModuleLoader::UnloadKernelModules();
+    // Notifications: no wake-up outlives the programs that registered it.
+    WakeupTable::Instance().Shutdown();
     // Registry: saved after the programs ended, so their last changes are kept.
     Registry::Instance().Shutdown();
     // Window manager: forgets every window, queue and class of this boot.

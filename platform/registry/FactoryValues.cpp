@@ -33,6 +33,19 @@ const FactoryValue kFactoryValues[] = {
     {Hive::Machine, u"System\\State", u"Lock", REG_DWORD, 0, nullptr},
     {Hive::User, u"System\\State\\Phone", u"Missed Call Count", REG_DWORD, 0, nullptr},
     {Hive::User, u"System\\State\\Messages\\SMS\\Unread", u"Count", REG_DWORD, 0, nullptr},
+    // Sound settings of a phone whose ringer counts in levels (0 to 5) rather than in
+    // wave volume: system volume at level 9 of 15, ringer and first ring at level 3,
+    // soft screen taps and key clicks, the default ring tone rung with the ordinary
+    // ring pattern, no profile override in force and nothing saved.
+    {Hive::User, u"ControlPanel\\Volume", u"Volume", REG_DWORD, 0x99999999, nullptr},
+    {Hive::User, u"ControlPanel\\Volume", u"Ringer", REG_DWORD, 3, nullptr},
+    {Hive::User, u"ControlPanel\\Volume", u"Screen", REG_DWORD, 1, nullptr},
+    {Hive::User, u"ControlPanel\\Volume", u"Key", REG_DWORD, 1, nullptr},
+    {Hive::User, u"ControlPanel\\SoundCategories\\Ring", u"InitVol", REG_DWORD, 3, nullptr},
+    {Hive::User, u"ControlPanel\\Sounds\\RingTone0", u"Sound", REG_SZ, 0, u"\\Windows\\Ring.wav"},
+    {Hive::User, u"ControlPanel\\Sounds\\RingTone0", u"Script", REG_SZ, 0, u"apw3r"},
+    {Hive::User, u"ControlPanel\\Sounds\\RingTone0", u"Category", REG_SZ, 0, u"Ring"},
+    {Hive::User, u"ControlPanel\\Notifications\\ShellOverrides", u"Mode", REG_DWORD, 0, nullptr},
 };
 
 } // namespace

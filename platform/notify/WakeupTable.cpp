@@ -1,0 +1,143 @@
+#include "notify/WakeupTable.h"
+
+#include "kernel/DeviceClock.h"
+#include "kernel/EventObject.h"
+#include "kernel/Trace.h"
+#include "kernel/Utf.h"
+#include "kernel/WaitHub.h"
+
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr int64_t kTicksPerMs = 10000;
+
+// The device-monotonic millisecond at which the local clock reaches `localTicks`,
+// rounded up so that the wake-up is really due when the hub looks at it.
+int64_t MonotonicFor(int64_t localTicks) {
+    DeviceClock& clock = DeviceClock::Instance();
+    int64_t remaining = localTicks - clock.LocalTicks();
+    int64_t remainingMs = remaining <= 0 ? 0 : (remaining + kTicksPerMs - 1) / kTicksPerMs;
+    return clock.MonotonicMs() + remainingMs;
+}
+
+} // namespace
+
+WakeupTable& WakeupTable::Instance() {
+    static WakeupTable table;
+    return table;
+}
+
+void WakeupTable::Boot() {
+    auto& hub = WaitHub::Instance();
+    {
+        std::lock_guard lock(hub.Mutex());
+        m_wakeups.clear();
+        m_stop = false;
+        m_dueSource = hub.AddDueSource([this]() -> std::optional<int64_t> {
+            auto earliest = EarliestLocked();
+            if (!earliest)
+                return std::nullopt;
+            return MonotonicFor(*earliest);
+        });
+    }
+    m_thread = std::thread([this] { Run(); });
+}
+
+void WakeupTable::Shutdown() {
+    auto& hub = WaitHub::Instance();
+    {
+        std::lock_guard lock(hub.Mutex());
+        m_stop = true;
+        hub.NotifyAll();
+    }
+    if (m_thread.joinable())
+        m_thread.join();
+    std::lock_guard lock(hub.Mutex());
+    if (m_dueSource)
+        hub.RemoveDueSource(*m_dueSource);
+    m_dueSource.reset();
+    m_wakeups.clear();
+}
+
+void WakeupTable::Set(const std::u16string& eventName, int64_t localTicks) {
+    auto& hub = WaitHub::Instance();
+    std::lock_guard lock(hub.Mutex());
+    m_wakeups[FoldCase(eventName)] = Wakeup{eventName, localTicks, m_nextSerial++};
+    ++m_changes;
+    hub.NotifyAll();
+}
+
+bool WakeupTable::Remove(const std::u16string& eventName) {
+    auto& hub = WaitHub::Instance();
+    std::lock_guard lock(hub.Mutex());
+    bool removed = m_wakeups.erase(FoldCase(eventName)) != 0;
+    ++m_changes;
+    hub.NotifyAll();
+    return removed;
+}
+
+std::optional<int64_t> WakeupTable::Find(const std::u16string& eventName) const {
+    std::lock_guard lock(WaitHub::Instance().Mutex());
+    auto it = m_wakeups.find(FoldCase(eventName));
+    if (it == m_wakeups.end())
+        return std::nullopt;
+    return it->second.localTicks;
+}
+
+std::optional<int64_t> WakeupTable::EarliestLocked() const {
+    std::optional<int64_t> earliest;
+    for (const auto& entry : m_wakeups)
+        if (!earliest || entry.second.localTicks < *earliest)
+            earliest = entry.second.localTicks;
+    return earliest;
+}
+
+bool WakeupTable::FireDue(std::unique_lock<std::mutex>& lock) {
+    int64_t now = DeviceClock::Instance().LocalTicks();
+    std::vector<std::pair<std::u16string, Wakeup>> due;
+    for (const auto& entry : m_wakeups)
+        if (entry.second.localTicks <= now)
+            due.push_back(entry);
+    if (due.empty())
+        return false;
+    // SetNamed takes the hub lock itself.
+    lock.unlock();
+    for (const auto& entry : due) {
+        bool signalled = EventObject::SetNamed(entry.second.eventName);
+        Trace("notify", "wake-up of %s %s", ToUtf8(entry.second.eventName).c_str(),
+              signalled ? "signalled" : "found no event");
+    }
+    lock.lock();
+    // A wake-up registered again while its event was being signalled stays.
+    for (const auto& entry : due) {
+        auto it = m_wakeups.find(entry.first);
+        if (it != m_wakeups.end() && it->second.serial == entry.second.serial)
+            m_wakeups.erase(it);
+    }
+    WaitHub::Instance().NotifyAll();
+    return true;
+}
+
+void WakeupTable::Run() {
+    auto& hub = WaitHub::Instance();
+    std::unique_lock lock(hub.Mutex());
+    while (!m_stop) {
+        if (FireDue(lock))
+            continue;
+        auto earliest = EarliestLocked();
+        std::optional<HostClock::time_point> deadline;
+        if (earliest)
+            deadline = DeviceClock::Instance().HostDeadlineFor(MonotonicFor(*earliest));
+        uint64_t seen = m_changes;
+        // The clock moving (advance, set, run) wakes every hub waiter, this one too.
+        hub.Wait(lock, [&] {
+            return m_stop || m_changes != seen ||
+                   (earliest && DeviceClock::Instance().LocalTicks() >= *earliest);
+        }, deadline);
+    }
+}
+
+} // namespace platform
