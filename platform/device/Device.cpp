@@ -4,6 +4,7 @@
 #include "kernel/BuiltinPrograms.h"
 #include "kernel/ModuleLoader.h"
 #include "gdi/Gdi.h"
+#include "imaging/ImagingFactory.h"
 
 #include "kernel/DeviceClock.h"
 #include "shell/RegistryLaunchNames.h"
@@ -73,6 +74,8 @@ bool Device::Boot(std::string& error) {
     // Registry: loaded (or factory values) before any program runs.
     Registry::Instance().Boot(RegistryFile());
     InstallRegistryLaunchNames();
+    // COM classes: the Imaging API's factory for CoCreateInstance.
+    ImagingFactory::RegisterClass();
     // Window manager: screen size, thread and process exit hooks, timers.
     if (!WindowManager::Instance().Boot(m_options, error)) {
         g_current = nullptr;
