@@ -9,7 +9,10 @@ namespace corlist {
 
 namespace {
 
-constexpr uint64_t kMaxInputPixels = 1ull << 28; // sides are capped again after scaling
+// Input pictures are bounded before scaling (the output is capped again by CreateBitmap),
+// and so is libjpeg's own memory: progressive files buffer every coefficient of the picture.
+constexpr uint64_t kMaxInputPixels = 1ull << 26;
+constexpr long kMaxDecoderMemory = 160l << 20;
 
 JpegJob* JobOf(j_common_ptr info) {
     return reinterpret_cast<JpegJob*>(reinterpret_cast<BYTE*>(info) - offsetof(JpegJob, info));
@@ -54,6 +57,7 @@ void Start(JpegJob* job) {
     job->errorManager.emit_message = EmitMessage;
     job->errorManager.output_message = OutputMessage;
     jpeg_CreateDecompress(&job->info, 62, sizeof(jpeg_decompress_struct));
+    job->info.mem->max_memory_to_use = kMaxDecoderMemory;
     job->source.init_source = InitSource;
     job->source.fill_input_buffer = FillInputBuffer;
     job->source.skip_input_data = SkipInputData;

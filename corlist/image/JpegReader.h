@@ -16,7 +16,8 @@
 
 namespace corlist {
 
-constexpr size_t kJpegInputChunk = 16384;
+// As large as the loader's stream buffer, so reads pass it without a copy.
+constexpr size_t kJpegInputChunk = 32768;
 
 struct JpegJob {
     jpeg_decompress_struct info;
