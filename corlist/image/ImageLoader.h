@@ -17,7 +17,8 @@ namespace corlist {
 void InitImages(LowMemoryCallback lowMemory, void* userData, HMODULE hostModule = nullptr);
 // As InitImages, with the host's folder given ("\Program Files\Tavik Dialora\").
 void InitImagesInFolder(LowMemoryCallback lowMemory, void* userData, std::u16string hostFolder);
-// Releases the registry and the libraries it loaded, and forgets the callback.
+// Releases the registry and the libraries it loaded, and forgets the callback. Images that
+// still hold a decoder of a codec library must be emptied first.
 void ShutdownImages();
 // Accepts a record only when its size is sizeof(CodecRecord).
 bool RegisterCodec(const CodecRecord* record, const CodecContext* context);

@@ -70,7 +70,8 @@ void Start(JpegJob* job) {
     jpeg_save_markers(&job->info, JPEG_COM, 0);
 }
 
-// The EXIF block: after APP0 and COM segments, the next one must be an EXIF APP1.
+// The EXIF block: after APP0 and COM segments, the next one must be an EXIF APP1. Only
+// application and comment segments are recorded, so tables before the APP1 are not seen.
 void ReadExif(JpegJob* job, ExifInfo* exif) {
     if (!exif)
         return;

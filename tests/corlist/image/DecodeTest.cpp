@@ -1,5 +1,8 @@
 #include "ImageDevice.h"
 
+#include "ce/kernel.h"
+#include "ce/registry.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <png.h>
@@ -235,6 +238,26 @@ TEST_F(Decode, ACodecLibraryThatCannotBeLoadedIsForgotten) {
     EXPECT_EQ(LoadImageFile(&image, path.c_str(), 0), kImageNoDecoder);
     // The built-in codec is unaffected.
     EXPECT_EQ(Load(MakePng({}), u"p.png", 0, image), kImageOk);
+}
+
+TEST_F(Decode, ACodecLibraryWithAForeignRecordIsRefusedAndFreed) {
+    std::filesystem::copy_file(std::filesystem::path(DIALORA_TEST_MODULES_DIR) / "BadCodec.dll",
+                               m_device->FsRoot() / "Windows" / "BadCodec.dll");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Tavik\\Dialora\\ImageCodecs\\BadCodec.dll", 0,
+                              nullptr, 0, 0, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const char16_t extensions[] = u"bad";
+    ASSERT_EQ(RegSetValueExW(key, u"Extensions", 0, REG_SZ, reinterpret_cast<const BYTE*>(extensions),
+                             sizeof(extensions)),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ShutdownImages();
+    InitImagesInFolder(nullptr, nullptr, u"\\Windows\\");
+    Image image;
+    EXPECT_EQ(Load(MakePng({}), u"picture.bad", 0, image), kImageNoDecoder);
+    EXPECT_EQ(GetModuleHandleW(u"BadCodec.dll"), nullptr); // freed again
+    EXPECT_EQ(Load(MakePng({}), u"picture.bad", 0, image), kImageNoDecoder);
 }
 
 } // namespace
