@@ -84,6 +84,7 @@ TEST_F(Decode, JpegVariantsDecodeCloseToTheirSource) {
         {"grey to true colour", {64, 48, true}, 0, 24},
         {"grey kept", {64, 48, true}, kLoadKeepPalette, 8},
         {"odd size", {33, 17}, 0, 24},
+        {"cmyk", {64, 48, false, false, 95, true}, 0, 24},
     };
     for (const JpegCase& c : cases) {
         SCOPED_TRACE(c.name);

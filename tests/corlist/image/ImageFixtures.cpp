@@ -111,8 +111,8 @@ Bytes MakeJpeg(const JpegSpec& spec) {
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = JDIMENSION(spec.width);
     info.image_height = JDIMENSION(spec.height);
-    info.input_components = spec.grey ? 1 : 3;
-    info.in_color_space = spec.grey ? JCS_GRAYSCALE : JCS_RGB;
+    info.input_components = spec.grey ? 1 : spec.cmyk ? 4 : 3;
+    info.in_color_space = spec.grey ? JCS_GRAYSCALE : spec.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, spec.quality, TRUE);
     if (spec.progressive)
@@ -123,13 +123,16 @@ Bytes MakeJpeg(const JpegSpec& spec) {
         segment.insert(segment.end(), spec.exif.begin(), spec.exif.end());
         jpeg_write_marker(&info, JPEG_APP0 + 1, segment.data(), unsigned(segment.size()));
     }
-    Bytes row(size_t(spec.width) * 3);
+    Bytes row(size_t(spec.width) * 4);
     while (info.next_scanline < info.image_height) {
         int y = int(info.next_scanline);
         for (int x = 0; x < spec.width; ++x) {
             Rgb c = PatternAt(x, y, spec.width, spec.height);
             if (spec.grey) {
                 row[x] = uint8_t(c.red);
+            } else if (spec.cmyk) { // inverted: 255 is no ink
+                row[4 * x] = uint8_t(c.red), row[4 * x + 1] = uint8_t(c.green), row[4 * x + 2] = uint8_t(c.blue);
+                row[4 * x + 3] = 255;
             } else {
                 row[3 * x] = uint8_t(c.red), row[3 * x + 1] = uint8_t(c.green), row[3 * x + 2] = uint8_t(c.blue);
             }

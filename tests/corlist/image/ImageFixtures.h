@@ -37,6 +37,7 @@ struct JpegSpec {
     bool grey = false;
     bool progressive = false;
     int quality = 95;
+    bool cmyk = false; // Adobe-style inverted CMYK with no black ink
     Bytes exif; // the TIFF block of an EXIF APP1 segment; empty: none
 };
 Bytes MakeJpeg(const JpegSpec& spec);
