@@ -6,6 +6,7 @@
 #include "kernel/ModuleLoader.h"
 #include "gdi/Gdi.h"
 #include "display/Display.h"
+#include "imaging/ImagingFactory.h"
 
 #include "kernel/DeviceClock.h"
 #include "shell/RegistryLaunchNames.h"
@@ -82,6 +83,8 @@ bool Device::Boot(std::string& error) {
     WaveDevice::Instance().Boot();
     // Notifications: timed wake-ups on the device clock.
     WakeupTable::Instance().Boot();
+    // COM classes: the Imaging API's factory for CoCreateInstance.
+    ImagingFactory::RegisterClass();
     // Window manager: screen size, thread and process exit hooks, timers.
     if (!WindowManager::Instance().Boot(m_options, error)) {
         WakeupTable::Instance().Shutdown();

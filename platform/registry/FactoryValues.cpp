@@ -27,6 +27,9 @@ const FactoryValue kFactoryValues[] = {
      u"\\Program Files\\Tavik Dialora\\Corvane.exe"},
     {Hive::Machine, u"Software\\Apps\\Tavik Dialora", u"InstallDir", REG_SZ, 0, u"\\Program Files\\Tavik Dialora"},
     {Hive::Machine, u"Software\\Tavik\\Dialora", u"LangID", REG_DWORD, 1033, nullptr},
+    // The picture codec library shipped with the product, loaded on its first picture.
+    {Hive::Machine, u"Software\\Tavik\\Dialora\\ImageCodecs\\BmpCodec.dll", u"Extensions", REG_SZ, 0,
+     u"bmp;dib"},
     {Hive::Machine, u"System\\State\\Phone", u"Status", REG_DWORD, 0, nullptr},
     {Hive::Machine, u"System\\State\\Phone", u"Active Call Count", REG_DWORD, 0, nullptr},
     {Hive::Machine, u"System\\State\\Connections", u"Count", REG_DWORD, 0, nullptr},

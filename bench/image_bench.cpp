@@ -1,0 +1,213 @@
+// Decoding the same JPEG and PNG through LoadImageFile (device file, buffered stream,
+// codec registry, DIB section) and through libjpeg-turbo and libpng directly from memory.
+#include "common/MemoryStream.h"
+#include "corlist/image/ImageLoader.h"
+#include "device/Device.h"
+#include "support/TestDevice.h"
+
+#include <benchmark/benchmark.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// A photo-like picture: smooth gradients with some texture.
+Bytes Pixels() {
+    Bytes rgb(size_t(kWidth) * kHeight * 3);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            uint8_t* p = &rgb[(size_t(y) * kWidth + x) * 3];
+            p[0] = uint8_t(x * 255 / kWidth), p[1] = uint8_t(y * 255 / kHeight), p[2] = uint8_t((x * y) >> 6);
+        }
+    return rgb;
+}
+
+Bytes EncodeJpeg(const Bytes& rgb) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = kWidth, info.image_height = kHeight, info.input_components = 3, info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(info.next_scanline) * kWidth * 3]);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    free(buffer);
+    return out;
+}
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+Bytes EncodePng(const Bytes& rgb) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(png, &out, Append, nullptr);
+    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < kHeight; ++y)
+        png_write_row(png, const_cast<png_bytep>(&rgb[size_t(y) * kWidth * 3]));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// One device for the whole run, with both files in "\My Documents".
+struct BenchDevice {
+    BenchDevice() {
+        folder = testsupport::MakeTempFolder("dialora-bench");
+        platform::DeviceOptions options;
+        options.folder = folder / "device";
+        options.startMainProgram = false;
+        options.startPlatformPrograms = false;
+        device = std::make_unique<platform::Device>(options);
+        std::string error;
+        device->Boot(error);
+        Bytes rgb = Pixels();
+        jpeg = EncodeJpeg(rgb);
+        png = EncodePng(rgb);
+        Write("photo.jpg", jpeg);
+        Write("photo.png", png);
+        corlist::InitImagesInFolder(nullptr, nullptr, u"\\Windows\\");
+    }
+    ~BenchDevice() {
+        corlist::ShutdownImages();
+        device->Shutdown();
+        std::filesystem::remove_all(folder);
+    }
+    void Write(const char* name, const Bytes& bytes) {
+        std::ofstream file(device->FsRoot() / "My Documents" / name, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::filesystem::path folder;
+    std::unique_ptr<platform::Device> device;
+    Bytes jpeg;
+    Bytes png;
+};
+
+BenchDevice& Bench() {
+    static BenchDevice bench;
+    return bench;
+}
+
+void LoadImageFileJpeg(benchmark::State& state) {
+    Bench();
+    for (auto _ : state) {
+        corlist::Image image;
+        if (corlist::LoadImageFile(&image, u"\\My Documents\\photo.jpg", 0) != corlist::kImageOk)
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(image.Bitmap().bits);
+    }
+}
+
+struct JpegError {
+    jpeg_error_mgr manager;
+    jmp_buf jump;
+};
+
+void DirectLibjpeg(benchmark::State& state) {
+    const Bytes& jpeg = Bench().jpeg;
+    for (auto _ : state) {
+        // A new picture each time, as the loader makes a new bitmap for every load.
+        std::unique_ptr<uint8_t[]> out(new uint8_t[size_t(kWidth) * kHeight * 3]);
+        jpeg_decompress_struct info;
+        JpegError error;
+        info.err = jpeg_std_error(&error.manager);
+        error.manager.error_exit = [](j_common_ptr i) { longjmp(reinterpret_cast<JpegError*>(i->err)->jump, 1); };
+        if (setjmp(error.jump)) {
+            jpeg_destroy_decompress(&info);
+            state.SkipWithError("decode failed");
+            break;
+        }
+        jpeg_create_decompress(&info);
+        jpeg_mem_src(&info, jpeg.data(), jpeg.size());
+        jpeg_read_header(&info, TRUE);
+        info.out_color_space = JCS_EXT_BGR;
+        jpeg_start_decompress(&info);
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = &out.get()[size_t(info.output_scanline) * kWidth * 3];
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        benchmark::DoNotOptimize(out.get());
+    }
+}
+
+void LoadImageFilePng(benchmark::State& state) {
+    Bench();
+    for (auto _ : state) {
+        corlist::Image image;
+        if (corlist::LoadImageFile(&image, u"\\My Documents\\photo.png", 0) != corlist::kImageOk)
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(image.Bitmap().bits);
+    }
+}
+
+struct MemoryReader {
+    const Bytes* bytes;
+    size_t offset;
+};
+
+void DirectLibpng(benchmark::State& state) {
+    const Bytes& png = Bench().png;
+    for (auto _ : state) {
+        std::unique_ptr<uint8_t[]> out(new uint8_t[size_t(kWidth) * kHeight * 3]);
+        MemoryReader reader{&png, 0};
+        png_structp read = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(read);
+        if (setjmp(png_jmpbuf(read))) {
+            png_destroy_read_struct(&read, &info, nullptr);
+            state.SkipWithError("decode failed");
+            break;
+        }
+        png_set_read_fn(read, &reader, [](png_structp p, png_bytep data, png_size_t length) {
+            auto* r = static_cast<MemoryReader*>(png_get_io_ptr(p));
+            if (r->offset + length > r->bytes->size())
+                png_error(p, "short");
+            std::memcpy(data, r->bytes->data() + r->offset, length);
+            r->offset += length;
+        });
+        png_read_info(read, info);
+        png_set_bgr(read);
+        png_read_update_info(read, info);
+        for (int y = 0; y < kHeight; ++y)
+            png_read_row(read, &out.get()[size_t(y) * kWidth * 3], nullptr);
+        png_read_end(read, nullptr);
+        png_destroy_read_struct(&read, &info, nullptr);
+        benchmark::DoNotOptimize(out.get());
+    }
+}
+
+BENCHMARK(LoadImageFileJpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(DirectLibjpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadImageFilePng)->Unit(benchmark::kMillisecond);
+BENCHMARK(DirectLibpng)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
