@@ -5,6 +5,11 @@ namespace platform {
 void RegisterDeviceCommands(Console& console) {
     RegisterBasicCommands(console);
     RegisterTimeCommands(console);
+    RegisterProgramCommands(console);
+    RegisterWindowCommands(console);
+    RegisterRegistryCommands(console);
+    RegisterFileCommands(console);
+    RegisterNotificationCommands(console);
 }
 
 } // namespace platform

@@ -14,5 +14,15 @@ void RegisterDeviceCommands(Console& console);
 void RegisterBasicCommands(Console& console);
 // time get | set | freeze | run | advance
 void RegisterTimeCommands(Console& console);
+// run [--wait], ps
+void RegisterProgramCommands(Console& console);
+// windows, find-window, post, post-thread
+void RegisterWindowCommands(Console& console);
+// reg get | set | delete
+void RegisterRegistryCommands(Console& console);
+// push, pull, ls, rm
+void RegisterFileCommands(Console& console);
+// beeps, leds
+void RegisterNotificationCommands(Console& console);
 
 } // namespace platform
