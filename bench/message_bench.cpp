@@ -4,7 +4,7 @@
 #include "ce/user.h"
 #include "device/Device.h"
 #include "kernel/ProcessTable.h"
-#include "support/TestDevice.h"
+#include "support/ScratchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,15 +22,6 @@ LRESULT CALLBACK AnswerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // One device for the whole program, with a class and a worker thread that pumps messages.
 struct BenchDevice {
     BenchDevice() {
-        folder = testsupport::MakeTempFolder("dialora-bench");
-        platform::DeviceOptions options;
-        options.folder = folder / "device";
-        options.startPlatformPrograms = false;
-        options.startMainProgram = false;
-        device = std::make_unique<platform::Device>(options);
-        std::string error;
-        if (!device->Boot(error))
-            throw std::runtime_error(error);
         WNDCLASSW wc{};
         wc.lpfnWndProc = AnswerProc;
         wc.lpszClassName = u"BenchWnd";
@@ -50,12 +41,8 @@ struct BenchDevice {
     }
     ~BenchDevice() {
         PostThreadMessageW(worker->Id(), WM_QUIT, 0, 0);
-        device->Shutdown();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
-    std::filesystem::path folder;
-    std::unique_ptr<platform::Device> device;
+    testsupport::ScratchDevice device;
     std::shared_ptr<platform::ThreadObject> worker;
     std::atomic<HWND> workerWindow{nullptr};
 };

@@ -1,23 +1,15 @@
 // Cost of the registry's hot calls: reading and writing one value through an open key.
 #include "ce/registry.h"
 #include "device/Device.h"
-#include "support/TestDevice.h"
+#include "support/ScratchDevice.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// One device for the whole program, in a temporary folder removed at exit.
+// One device for the whole program, with a key holding the values read and written.
 struct BenchDevice {
     BenchDevice() {
-        folder = testsupport::MakeTempFolder("dialora-bench");
-        platform::DeviceOptions options;
-        options.folder = folder / "device";
-        options.startPlatformPrograms = false;
-        options.startMainProgram = false;
-        device = std::make_unique<platform::Device>(options);
-        std::string error;
-        device->Boot(error);
         RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Bench", 0, nullptr, 0, 0, nullptr, &key, nullptr);
         DWORD value = 1;
         RegSetValueExW(key, u"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
@@ -26,12 +18,8 @@ struct BenchDevice {
     }
     ~BenchDevice() {
         RegCloseKey(key);
-        device->Shutdown();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
-    std::filesystem::path folder;
-    std::unique_ptr<platform::Device> device;
+    testsupport::ScratchDevice device;
     HKEY key = nullptr;
 };
 

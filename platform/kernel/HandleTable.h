@@ -1,14 +1,11 @@
-// The device-wide table of kernel handles. A handle is an index with a generation
-// count, so a closed handle is detected, never dereferenced, even after its slot has
-// been reused.
+// The device-wide table of kernel handles (events, threads, processes, files, searches).
 #pragma once
 
 #include "ce/types.h"
 #include "kernel/KernelObject.h"
+#include "kernel/SlotTable.h"
 
 #include <memory>
-#include <mutex>
-#include <vector>
 
 namespace platform {
 
@@ -16,8 +13,8 @@ class HandleTable {
 public:
     static HandleTable& Instance();
 
-    HANDLE Insert(std::shared_ptr<KernelObject> object);
-    std::shared_ptr<KernelObject> Lookup(HANDLE handle) const;
+    HANDLE Insert(std::shared_ptr<KernelObject> object) { return m_slots.Insert(std::move(object)); }
+    std::shared_ptr<KernelObject> Lookup(HANDLE handle) const { return m_slots.Lookup(handle); }
     template <typename T> std::shared_ptr<T> LookupAs(HANDLE handle, ObjectType type) const {
         auto object = Lookup(handle);
         if (!object || object->Type() != type)
@@ -25,21 +22,13 @@ public:
         return std::static_pointer_cast<T>(object);
     }
     // Returns false for a handle that is not open.
-    bool Close(HANDLE handle);
+    bool Close(HANDLE handle) { return m_slots.Remove(handle); }
     // Drops every handle (device shutdown).
-    void Clear();
-    size_t OpenCount() const;
+    void Clear() { m_slots.Clear(); }
+    size_t OpenCount() const { return m_slots.LiveCount(); }
 
 private:
-    struct Slot {
-        std::shared_ptr<KernelObject> object;
-        uint32_t generation = 1;
-    };
-    bool Decode(HANDLE handle, size_t& index, uint32_t& generation) const;
-
-    mutable std::mutex m_mutex;
-    std::vector<Slot> m_slots;
-    std::vector<size_t> m_free;
+    SlotTable<KernelObject, 0> m_slots;
 };
 
 } // namespace platform

@@ -79,6 +79,12 @@ protected:
         return pid;
     }
 
+    static void PressSendKey() {
+        keybd_event(VK_F3, 0, 0, 0);
+        keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
+        Settle();
+    }
+
     static void SetPhoneStatus(DWORD status) {
         RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Status", status);
         Settle();
@@ -202,13 +208,9 @@ TEST_F(MainProgram, SettingsChangesReachTheFrameWithTheirChangeBits) {
 TEST_F(MainProgram, SendKeyOpensThePhonePageOrReachesTheFrame) {
     InstallFrameLibrary();
     Start(u"-startup");
-    keybd_event(VK_F3, 0, 0, 0);
-    keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
-    Settle();
+    PressSendKey();
     EXPECT_EQ(FrameTitle(), u"frame 1 page 0x2000");
-    keybd_event(VK_F3, 0, 0, 0);
-    keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
-    Settle();
+    PressSendKey();
     EXPECT_EQ(FrameTitle(), u"frame 1 hotkey") << "the frame in front gets the key itself";
 }
 
@@ -216,9 +218,7 @@ TEST_F(MainProgram, SendKeyDoesNothingWhileTheDeviceIsLocked) {
     InstallFrameLibrary();
     Start(u"-startup");
     RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"System\\State", u"Lock", 1);
-    keybd_event(VK_F3, 0, 0, 0);
-    keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
-    Settle();
+    PressSendKey();
     EXPECT_EQ(FrameTitle(), u"none");
 }
 
@@ -226,9 +226,7 @@ TEST_F(MainProgram, SendKeyActionZeroLeavesTheKeyToThePlatform) {
     RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"Software\\Tavik\\Dialora\\Options", u"SendKeyAction", 0);
     InstallFrameLibrary();
     Start(u"-startup");
-    keybd_event(VK_F3, 0, 0, 0);
-    keybd_event(VK_F3, 0, KEYEVENTF_KEYUP, 0);
-    Settle();
+    PressSendKey();
     EXPECT_EQ(FrameTitle(), u"none");
 }
 
