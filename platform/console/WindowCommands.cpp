@@ -24,6 +24,8 @@ constexpr UINT kNcCalcSize = 0x0083;
 // function the dispatcher calls). A number typed at the console would be followed as a
 // pointer by the receiving window procedure, so such posts are refused, as the device
 // refuses to post them across processes.
+// FIXME: PostMessageW itself should refuse these (ERROR_MESSAGE_SYNC_ONLY) for every caller;
+// until it does, only the console is guarded.
 bool CarriesPointer(UINT message) {
     switch (message) {
     case WM_CREATE:
