@@ -25,6 +25,7 @@
 namespace platform {
 
 namespace {
+
 Device* g_current = nullptr;
 
 constexpr const char16_t* kMainProgram = u"\\Program Files\\Tavik Dialora\\Corvane.exe";
@@ -66,7 +67,8 @@ std::vector<std::shared_ptr<ThreadObject>> RunningThreads() {
                 threads.push_back(std::move(thread));
     return threads;
 }
-}
+
+} // namespace
 
 Device::Device(DeviceOptions options) : m_options(std::move(options)) {}
 
