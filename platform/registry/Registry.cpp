@@ -110,9 +110,7 @@ void Registry::SetAsideLocked(const std::string& reason) {
     std::error_code ec;
     for (int n = 2; std::filesystem::exists(candidate, ec) && n < 1000; ++n) {
         candidate = target;
-        // Two appends: g++ 12 at -O3 warns falsely (-Wrestrict) on "-" + to_string(n).
-        candidate += "-";
-        candidate += std::to_string(n);
+        candidate += "-" + std::to_string(n);
     }
     std::filesystem::rename(m_file, candidate, ec);
     if (ec) {
