@@ -81,6 +81,11 @@ LRESULT Watcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_CLOSE:
+        // The device is shutting down: the program ends through its own quit request, so
+        // the frame, the settings and the watcher go in their usual order.
+        PostThreadMessageW(GetCurrentThreadId(), common::CRVM_QUIT, 0, 0);
+        return 0;
     case WM_HOTKEY:
         OnHotKey(wParam, lParam);
         return 0;

@@ -7,6 +7,11 @@ void RegisterDeviceCommands(Console& console) {
     RegisterTimeCommands(console);
     RegisterDisplayCommands(console);
     RegisterSoundCommands(console);
+    RegisterProgramCommands(console);
+    RegisterWindowCommands(console);
+    RegisterRegistryCommands(console);
+    RegisterFileCommands(console);
+    RegisterNotificationCommands(console);
 }
 
 } // namespace platform

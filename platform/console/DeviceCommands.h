@@ -18,5 +18,15 @@ void RegisterTimeCommands(Console& console);
 void RegisterDisplayCommands(Console& console);
 // sound | sound volume
 void RegisterSoundCommands(Console& console);
+// run [--wait], ps
+void RegisterProgramCommands(Console& console);
+// windows, find-window, post, post-thread
+void RegisterWindowCommands(Console& console);
+// reg get | set | delete
+void RegisterRegistryCommands(Console& console);
+// push, pull, ls, rm
+void RegisterFileCommands(Console& console);
+// beeps, leds
+void RegisterNotificationCommands(Console& console);
 
 } // namespace platform

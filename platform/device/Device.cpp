@@ -1,20 +1,25 @@
 #include "device/Device.h"
 
+#include "apps/PlatformPrograms.h"
+#include "ce/user.h"
 #include "device/LedBank.h"
-#include "files/FactoryTree.h"
-#include "kernel/BuiltinPrograms.h"
-#include "kernel/ModuleLoader.h"
-#include "gdi/Gdi.h"
 #include "display/Display.h"
+#include "files/FactoryTree.h"
+#include "files/FileSystem.h"
+#include "gdi/Gdi.h"
 #include "imaging/ImagingFactory.h"
-
+#include "kernel/BuiltinPrograms.h"
 #include "kernel/DeviceClock.h"
-#include "shell/RegistryLaunchNames.h"
 #include "kernel/HandleTable.h"
+#include "kernel/ModuleLoader.h"
+#include "kernel/ProcessLauncher.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/Trace.h"
+#include "kernel/Utf.h"
+#include "kernel/WaitHub.h"
 #include "notify/WakeupTable.h"
 #include "registry/Registry.h"
+#include "shell/RegistryLaunchNames.h"
 #include "sound/WaveDevice.h"
 #include "user/WindowManager.h"
 
@@ -23,8 +28,50 @@
 namespace platform {
 
 namespace {
+
 Device* g_current = nullptr;
+
+constexpr const char16_t* kMainProgram = u"\\Program Files\\Tavik Dialora\\Corvane.exe";
+// How long shutdown waits for the programs to end, and boot for the main program to settle.
+constexpr DWORD kEndTimeoutMs = 5000;
+constexpr auto kSettleTimeout = std::chrono::milliseconds(5000);
+constexpr auto kCloseSettleTimeout = std::chrono::milliseconds(1000);
+
+// Runs the main program as the device does at boot. A device without it still boots.
+void StartMainProgram() {
+    DWORD error = 0;
+    auto found = FileSystem::Lookup(kMainProgram, error);
+    if (!found || !found->exists) {
+        Trace("device", "no main program at %s; booting without it", ToUtf8(kMainProgram).c_str());
+        return;
+    }
+    auto started = ProcessLauncher::Start(kMainProgram, u"-startup", ProcessLauncher::kShowDefault,
+                                          false, error);
+    if (!started) {
+        Trace("device", "the main program did not start (error %lu)", (unsigned long)error);
+        return;
+    }
+    // Its watcher window exists once the device is at rest again.
+    WaitHub::Instance().WaitIdle(kSettleTimeout);
+    DWORD exitCode = 0;
+    if (ProcessLauncher::WaitForExit(started->process, 0, exitCode))
+        Trace("device", "the main program ended at boot with exit code 0x%lX", (unsigned long)exitCode);
 }
+
+// Every emulated thread of every running process, the platform's own included.
+std::vector<std::shared_ptr<ThreadObject>> RunningThreads() {
+    auto& table = ProcessTable::Instance();
+    std::vector<std::shared_ptr<ThreadObject>> threads;
+    auto processes = table.Processes();
+    processes.push_back(table.SystemProcess());
+    for (const auto& process : processes)
+        for (auto& thread : table.ThreadsOf(process->Id()))
+            if (thread->IsEmulated())
+                threads.push_back(std::move(thread));
+    return threads;
+}
+
+} // namespace
 
 Device::Device(DeviceOptions options) : m_options(std::move(options)) {}
 
@@ -92,14 +139,33 @@ bool Device::Boot(std::string& error) {
         return false;
     }
     m_running = true;
+    // Programs: the platform's own first, then the main program, as the device starts them.
+    PlatformPrograms::Register();
+    if (m_options.startPlatformPrograms && !PlatformPrograms::Start(error)) {
+        Shutdown();
+        return false;
+    }
+    if (m_options.startMainProgram)
+        StartMainProgram();
     Trace("device", "booted %s", m_options.folder.c_str());
     return true;
 }
 
 void Device::EndProcesses() {
-    // Threads are never killed: every program is asked to end and given time to do so.
-    if (!ProcessTable::Instance().WaitForAllThreads(5000))
-        Trace("device", "threads still running at shutdown");
+    // Threads are never killed: every program is asked to end the way it would be on the
+    // device and given time to do so. First its windows are closed, topmost first (the
+    // main program ends in order when its watcher is closed) ...
+    for (const WindowInfo& window : WindowManager::Instance().ListTopLevel())
+        PostMessageW(window.hwnd, WM_CLOSE, 0, 0);
+    WaitHub::Instance().WaitIdle(kCloseSettleTimeout);
+    // ... then every thread still running is told to leave its message loop.
+    for (const auto& thread : RunningThreads())
+        PostThreadMessageW(thread->Id(), WM_QUIT, 0, 0);
+    if (ProcessTable::Instance().WaitForAllThreads(kEndTimeoutMs))
+        return;
+    for (const auto& thread : RunningThreads())
+        Trace("device", "thread %lu of %s still running at shutdown", (unsigned long)thread->Id(),
+              ToUtf8(thread->Process()->Name()).c_str());
 }
 
 void Device::Shutdown() {

@@ -20,7 +20,11 @@ namespace {
 
 class MainProgram : public TestDevice {
 protected:
-    MainProgram() { m_options.installFrom = DIALORA_IMAGE_DIR; }
+    MainProgram() {
+        m_options.installFrom = DIALORA_IMAGE_DIR;
+        // Each test starts the program itself.
+        m_options.startMainProgram = false;
+    }
 
     void TearDown() override {
         if (FindWindowW(common::kWatcherClass, nullptr)) {
