@@ -43,7 +43,7 @@ void DeviceClock::SetUtcTicks(int64_t ticks) {
         std::lock_guard lock(m_mutex);
         m_wallOffset = ticks - MonotonicLocked() * 10000;
     }
-    WaitHub::Instance().NotifyAll();
+    WaitHub::Instance().ClockChanged();
 }
 
 bool DeviceClock::IsFrozen() const {
@@ -52,11 +52,14 @@ bool DeviceClock::IsFrozen() const {
 }
 
 void DeviceClock::Freeze() {
-    std::lock_guard lock(m_mutex);
-    if (m_frozen)
-        return;
-    m_frozenMs = MonotonicLocked();
-    m_frozen = true;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_frozen)
+            return;
+        m_frozenMs = MonotonicLocked();
+        m_frozen = true;
+    }
+    WaitHub::Instance().ClockChanged();
 }
 
 void DeviceClock::Run() {
@@ -68,7 +71,8 @@ void DeviceClock::Run() {
         auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(HostClock::now() - m_bootHost);
         m_monoOffsetMs = m_frozenMs - elapsed.count();
     }
-    WaitHub::Instance().NotifyAll();
+    // Waits computed no deadline while the clock stood still: they compute one now.
+    WaitHub::Instance().ClockChanged();
 }
 
 void DeviceClock::Advance(int64_t milliseconds) {
@@ -82,9 +86,7 @@ void DeviceClock::Advance(int64_t milliseconds) {
             m_monoOffsetMs += milliseconds;
     }
     // Every waiter re-checks its timers and events against the new time.
-    auto& hub = WaitHub::Instance();
-    std::lock_guard lock(hub.Mutex());
-    hub.NotifyAll();
+    WaitHub::Instance().ClockChanged();
 }
 
 void DeviceClock::AdvanceStepwise(int64_t milliseconds, int settleMs) {
@@ -125,8 +127,11 @@ LONG DeviceClock::BiasMinutes() const {
 }
 
 void DeviceClock::SetBiasMinutes(LONG bias) {
-    std::lock_guard lock(m_mutex);
-    m_biasMinutes = bias;
+    {
+        std::lock_guard lock(m_mutex);
+        m_biasMinutes = bias;
+    }
+    WaitHub::Instance().ClockChanged();
 }
 
 void DeviceClock::Reset() {

@@ -16,14 +16,19 @@ WaitHub& WaitHub::Instance() {
 }
 
 bool WaitHub::Wait(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                   std::optional<HostClock::time_point> deadline) {
+                   std::optional<HostClock::time_point> deadline, bool untilClockChange) {
     if (ready())
         return true;
+    const uint64_t epoch = m_clockEpoch;
     // Only emulated threads count for idleness; a foreign thread (console, test body)
     // waiting here must not make the device look busy or idle.
     auto it = t_emulated ? m_waiters.insert(m_waiters.end(), Waiter{&ready}) : m_waiters.end();
     bool result = true;
     while (!ready()) {
+        if (untilClockChange && m_clockEpoch != epoch) {
+            result = false;
+            break;
+        }
         if (deadline) {
             if (m_changed.wait_until(lock, *deadline) == std::cv_status::timeout && !ready()) {
                 result = false;
@@ -38,6 +43,12 @@ bool WaitHub::Wait(std::unique_lock<std::mutex>& lock, const std::function<bool(
     // An idle check may be waiting for this thread to block again.
     m_changed.notify_all();
     return result;
+}
+
+void WaitHub::ClockChanged() {
+    std::lock_guard lock(m_mutex);
+    ++m_clockEpoch;
+    m_changed.notify_all();
 }
 
 uint64_t WaitHub::AddDueSource(DueSource source) {

@@ -28,8 +28,15 @@ public:
     // Blocks until `ready` holds (evaluated under the lock) or the deadline passes.
     // `ready` may be called from other threads (the idle check), so it must read only
     // state guarded by this lock. Returns true when `ready` held.
+    // A waiter whose deadline comes from the device clock passes `untilClockChange`: the
+    // wait then also ends (returning false) when the clock is frozen, run, set or advanced,
+    // so the caller computes its deadline again.
     bool Wait(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-              std::optional<HostClock::time_point> deadline);
+              std::optional<HostClock::time_point> deadline, bool untilClockChange = false);
+
+    // Called by the device clock after it changed (not under the lock): wakes every waiter,
+    // and ends the waits that follow the clock.
+    void ClockChanged();
 
     // Sources of work that falls due on the device clock: timers and scheduled events.
     // Each returns the device-monotonic millisecond of its next due work, if any. Called
@@ -64,6 +71,7 @@ private:
     std::list<Waiter> m_waiters;
     std::list<std::pair<uint64_t, DueSource>> m_dueSources;
     uint64_t m_nextDueId = 1;
+    uint64_t m_clockEpoch = 0;
     int m_liveThreads = 0;
 };
 

@@ -136,7 +136,7 @@ void WakeupTable::Run() {
         hub.Wait(lock, [&] {
             return m_stop || m_changes != seen ||
                    (earliest && DeviceClock::Instance().LocalTicks() >= *earliest);
-        }, deadline);
+        }, deadline, true);
     }
 }
 

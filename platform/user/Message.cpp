@@ -204,7 +204,7 @@ bool Retrieve(MSG* out, const Filter& filter, bool remove, bool wait) {
         if (auto next = queue->NextTimerDue())
             deadline = DeviceClock::Instance().HostDeadlineFor(*next);
         Hub().Wait(lock, [&] { return !queue->m_incoming.empty() || TakeLocked(*queue, filter, nullptr, false); },
-                   deadline);
+                   deadline, true);
     }
 }
 

@@ -33,7 +33,10 @@ std::u16string Script() {
 
 class ProfileMessages : public testsupport::TestDevice {
 protected:
-    ProfileMessages() { m_options.installFrom = DIALORA_IMAGE_DIR; }
+    ProfileMessages() {
+        m_options.installFrom = DIALORA_IMAGE_DIR;
+        m_options.startMainProgram = false;
+    }
 
     static void Settle() { platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(3000)); }
 
