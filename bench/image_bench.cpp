@@ -1,5 +1,5 @@
-// Decoding the same JPEG and PNG through LoadImageFile (device file, buffered stream,
-// codec registry, DIB section) and through libjpeg-turbo and libpng directly from memory.
+// Decoding the same JPEG and PNG files through LoadImageFile (device file, buffered stream,
+// codec registry, DIB section) and through libjpeg-turbo and libpng reading the file directly.
 #include "common/MemoryStream.h"
 #include "corlist/image/ImageLoader.h"
 #include "device/Device.h"
@@ -129,9 +129,15 @@ struct JpegError {
     jmp_buf jump;
 };
 
+// The libraries read the same file straight from the host's disk through stdio.
+std::filesystem::path HostFile(const char* name) {
+    return Bench().device->FsRoot() / "My Documents" / name;
+}
+
 void DirectLibjpeg(benchmark::State& state) {
-    const Bytes& jpeg = Bench().jpeg;
+    const std::filesystem::path path = HostFile("photo.jpg");
     for (auto _ : state) {
+        FILE* file = std::fopen(path.c_str(), "rb");
         // A new picture each time, as the loader makes a new bitmap for every load.
         std::unique_ptr<uint8_t[]> out(new uint8_t[size_t(kWidth) * kHeight * 3]);
         jpeg_decompress_struct info;
@@ -140,11 +146,12 @@ void DirectLibjpeg(benchmark::State& state) {
         error.manager.error_exit = [](j_common_ptr i) { longjmp(reinterpret_cast<JpegError*>(i->err)->jump, 1); };
         if (setjmp(error.jump)) {
             jpeg_destroy_decompress(&info);
+            std::fclose(file);
             state.SkipWithError("decode failed");
             break;
         }
         jpeg_create_decompress(&info);
-        jpeg_mem_src(&info, jpeg.data(), jpeg.size());
+        jpeg_stdio_src(&info, file);
         jpeg_read_header(&info, TRUE);
         info.out_color_space = JCS_EXT_BGR;
         jpeg_start_decompress(&info);
@@ -154,6 +161,7 @@ void DirectLibjpeg(benchmark::State& state) {
         }
         jpeg_finish_decompress(&info);
         jpeg_destroy_decompress(&info);
+        std::fclose(file);
         benchmark::DoNotOptimize(out.get());
     }
 }
@@ -168,30 +176,20 @@ void LoadImageFilePng(benchmark::State& state) {
     }
 }
 
-struct MemoryReader {
-    const Bytes* bytes;
-    size_t offset;
-};
-
 void DirectLibpng(benchmark::State& state) {
-    const Bytes& png = Bench().png;
+    const std::filesystem::path path = HostFile("photo.png");
     for (auto _ : state) {
         std::unique_ptr<uint8_t[]> out(new uint8_t[size_t(kWidth) * kHeight * 3]);
-        MemoryReader reader{&png, 0};
+        FILE* file = std::fopen(path.c_str(), "rb");
         png_structp read = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         png_infop info = png_create_info_struct(read);
         if (setjmp(png_jmpbuf(read))) {
             png_destroy_read_struct(&read, &info, nullptr);
+            std::fclose(file);
             state.SkipWithError("decode failed");
             break;
         }
-        png_set_read_fn(read, &reader, [](png_structp p, png_bytep data, png_size_t length) {
-            auto* r = static_cast<MemoryReader*>(png_get_io_ptr(p));
-            if (r->offset + length > r->bytes->size())
-                png_error(p, "short");
-            std::memcpy(data, r->bytes->data() + r->offset, length);
-            r->offset += length;
-        });
+        png_init_io(read, file);
         png_read_info(read, info);
         png_set_bgr(read);
         png_read_update_info(read, info);
@@ -199,6 +197,7 @@ void DirectLibpng(benchmark::State& state) {
             png_read_row(read, &out.get()[size_t(y) * kWidth * 3], nullptr);
         png_read_end(read, nullptr);
         png_destroy_read_struct(&read, &info, nullptr);
+        std::fclose(file);
         benchmark::DoNotOptimize(out.get());
     }
 }

@@ -1,5 +1,6 @@
 #include "gdi/Surface.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -43,10 +44,10 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, PixelLayout layo
     if (indexed && colorTable.empty())
         return nullptr;
     auto surface = std::make_shared<Surface>();
-    surface->m_storage.reset(new (std::nothrow) uint8_t[bytes]);
+    // calloc hands large blocks out as fresh zero pages, without a pass over them.
+    surface->m_storage.reset(static_cast<uint8_t*>(std::calloc(bytes, 1)));
     if (!surface->m_storage)
         return nullptr;
-    std::memset(surface->m_storage.get(), 0, bytes);
     surface->m_bits = surface->m_storage.get();
     surface->m_width = width;
     surface->m_height = height;

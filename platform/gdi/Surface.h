@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -58,7 +59,10 @@ private:
     ptrdiff_t m_stride = 0;
     bool m_topDown = true;
     uint8_t* m_bits = nullptr;
-    std::unique_ptr<uint8_t[]> m_storage;
+    struct FreeStorage {
+        void operator()(uint8_t* bits) const { std::free(bits); }
+    };
+    std::unique_ptr<uint8_t, FreeStorage> m_storage;
     std::vector<uint32_t> m_colorTable;
 };
 
