@@ -31,6 +31,8 @@ public:
     // Signals a named event from inside the platform (scheduled wake-ups, console).
     // Returns false when no event of that name exists.
     static bool SetNamed(const std::u16string& name);
+    // The same with the WaitHub lock already held by the caller.
+    static bool SetNamedLocked(const std::u16string& name);
 
 private:
     bool m_manualReset;

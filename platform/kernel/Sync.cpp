@@ -55,8 +55,12 @@ EventObject::~EventObject() {
 }
 
 bool EventObject::SetNamed(const std::u16string& name) {
+    std::lock_guard lock(WaitHub::Instance().Mutex());
+    return SetNamedLocked(name);
+}
+
+bool EventObject::SetNamedLocked(const std::u16string& name) {
     auto& hub = WaitHub::Instance();
-    std::lock_guard lock(hub.Mutex());
     auto it = NamedEvents().find(FoldCase(name));
     if (it == NamedEvents().end())
         return false;

@@ -65,7 +65,7 @@ void WakeupTable::Shutdown() {
 void WakeupTable::Set(const std::u16string& eventName, int64_t localTicks) {
     auto& hub = WaitHub::Instance();
     std::lock_guard lock(hub.Mutex());
-    m_wakeups[FoldCase(eventName)] = Wakeup{eventName, localTicks, m_nextSerial++};
+    m_wakeups[FoldCase(eventName)] = Wakeup{eventName, localTicks};
     ++m_changes;
     hub.NotifyAll();
 }
@@ -95,7 +95,7 @@ std::optional<int64_t> WakeupTable::EarliestLocked() const {
     return earliest;
 }
 
-bool WakeupTable::FireDue(std::unique_lock<std::mutex>& lock) {
+bool WakeupTable::FireDueLocked() {
     int64_t now = DeviceClock::Instance().LocalTicks();
     std::vector<std::pair<std::u16string, Wakeup>> due;
     for (const auto& entry : m_wakeups)
@@ -103,19 +103,13 @@ bool WakeupTable::FireDue(std::unique_lock<std::mutex>& lock) {
             due.push_back(entry);
     if (due.empty())
         return false;
-    // SetNamed takes the hub lock itself.
-    lock.unlock();
+    // Signalled and forgotten in one step under the hub lock, so nobody sees the event set
+    // while the wake-up is still listed, or the wake-up gone before the event is set.
     for (const auto& entry : due) {
-        bool signalled = EventObject::SetNamed(entry.second.eventName);
+        bool signalled = EventObject::SetNamedLocked(entry.second.eventName);
         Trace("notify", "wake-up of %s %s", ToUtf8(entry.second.eventName).c_str(),
               signalled ? "signalled" : "found no event");
-    }
-    lock.lock();
-    // A wake-up registered again while its event was being signalled stays.
-    for (const auto& entry : due) {
-        auto it = m_wakeups.find(entry.first);
-        if (it != m_wakeups.end() && it->second.serial == entry.second.serial)
-            m_wakeups.erase(it);
+        m_wakeups.erase(entry.first);
     }
     WaitHub::Instance().NotifyAll();
     return true;
@@ -125,7 +119,7 @@ void WakeupTable::Run() {
     auto& hub = WaitHub::Instance();
     std::unique_lock lock(hub.Mutex());
     while (!m_stop) {
-        if (FireDue(lock))
+        if (FireDueLocked())
             continue;
         auto earliest = EarliestLocked();
         std::optional<HostClock::time_point> deadline;

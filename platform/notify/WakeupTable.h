@@ -37,16 +37,14 @@ private:
     struct Wakeup {
         std::u16string eventName;
         int64_t localTicks = 0;
-        uint64_t serial = 0; // tells a replaced wake-up from the one being fired
     };
 
     void Run();
-    // Fires every due wake-up with the lock released; returns whether any was due.
-    bool FireDue(std::unique_lock<std::mutex>& lock);
+    // Fires every due wake-up (hub lock held); returns whether any was due.
+    bool FireDueLocked();
     std::optional<int64_t> EarliestLocked() const;
 
     std::map<std::u16string, Wakeup> m_wakeups; // by folded event name
-    uint64_t m_nextSerial = 1;
     uint64_t m_changes = 0; // wakes the firing thread to recompute its deadline
     bool m_stop = false;
     std::optional<uint64_t> m_dueSource;

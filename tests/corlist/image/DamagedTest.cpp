@@ -175,11 +175,12 @@ TEST(ExifBlock, HostileOffsetsAndLoopsAreSurvived) {
     Bytes good = MakeExifBlock();
     auto with32 = [](Bytes bytes, size_t at, uint32_t value) {
         for (int i = 0; i < 4; ++i)
-            bytes[at + i] = uint8_t(value >> (8 * i));
+            bytes.at(at + i) = uint8_t(value >> (8 * i));
         return bytes;
     };
     auto with16 = [](Bytes bytes, size_t at, unsigned value) {
-        bytes[at] = uint8_t(value), bytes[at + 1] = uint8_t(value >> 8);
+        bytes.at(at) = uint8_t(value);
+        bytes.at(at + 1) = uint8_t(value >> 8);
         return bytes;
     };
     const struct {
