@@ -1,9 +1,10 @@
 // Memory of one XML tree: nodes, names, values and element objects are carved from blocks
 // of 4096 bytes and freed together by Clear. A request larger than a block gets a block of
-// its own. Allocations are zero-filled and aligned for any type.
+// its own. Allocations are zero-filled; Allocate aligns for any type, strings are packed.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace common {
@@ -17,18 +18,37 @@ public:
     NodeArena& operator=(const NodeArena&) = delete;
     ~NodeArena() { Clear(); }
 
-    // Null when memory runs out or the size is absurd.
-    void* Allocate(size_t size);
+    // Null when memory runs out or the size is absurd. Inline: the reader allocates one
+    // node per element and attribute.
+    void* Allocate(size_t size) {
+        size_t rounded = (size + kAlignment - 1) & ~(kAlignment - 1);
+        uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
+        if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
+            m_cursor = start + rounded;
+            return reinterpret_cast<void*>(start);
+        }
+        return AllocateSlow(size);
+    }
     // Copies a zero-terminated 8-bit string; null for a null text.
     char* AllocString(const char* text);
+    // Copies `length` bytes of `text` and a terminator. Strings need no alignment, so they
+    // are packed between the aligned allocations.
+    char* AllocString(const char* text, size_t length);
     void Clear();
 
     size_t BlockCount() const { return m_blocks.size(); }
 
 private:
+    static constexpr size_t kAlignment = alignof(std::max_align_t);
+
+    void* AllocateSlow(size_t size);
+    // A fresh zero-filled block for `size` bytes: a shared one that becomes current, or one
+    // of its own for a request larger than kBlockSize. Null when memory runs out.
+    char* NewBlock(size_t size);
+
     std::vector<void*> m_blocks;
-    char* m_cursor = nullptr; // free space of the current block
-    size_t m_left = 0;
+    uintptr_t m_cursor = 0; // free space of the current block: [m_cursor, m_end)
+    uintptr_t m_end = 0;
 };
 
 } // namespace common

@@ -5,6 +5,7 @@
 #include "common/TraceSink.h"
 #include "common/XmlElementObject.h"
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -14,16 +15,41 @@ namespace common {
 
 namespace {
 
-// Bytes are signed: every byte from 0x80 up counts as white space, so such a byte cuts a
-// name. 0 is the terminator, never white space.
-bool IsSpace(char c) {
-    auto s = static_cast<signed char>(c);
-    return s != 0 && s <= 0x20;
+// Byte classes of the scanning loops. Bytes are signed: every byte from 0x80 up counts as
+// white space, so such a byte cuts a name. 0 is the terminator, never white space.
+enum : uint8_t { kSpace = 1, kEnd = 2, kEquals = 4 };
+
+constexpr std::array<uint8_t, 256> MakeByteClasses() {
+    std::array<uint8_t, 256> classes{};
+    classes[0] = kEnd;
+    for (int c = 1; c <= 0x20; ++c)
+        classes[c] = kSpace;
+    for (int c = 0x80; c <= 0xFF; ++c)
+        classes[c] = kSpace;
+    classes['='] = kEquals;
+    return classes;
 }
+
+constexpr std::array<uint8_t, 256> kByteClasses = MakeByteClasses();
+
+uint8_t ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
+
+bool IsSpace(char c) { return ClassOf(c) == kSpace; }
 
 char* SkipSpace(char* p) {
     while (IsSpace(*p))
         ++p;
+    return p;
+}
+
+// Scans a name up to the first byte of one of the classes in `stop` (0 always stops) and
+// hashes it on the way.
+char* ScanName(char* p, uint8_t stop, uint32_t& hash) {
+    uint32_t h = 0;
+    stop |= kEnd;
+    for (; !(ClassOf(*p) & stop); ++p)
+        h = NameHashStep(h, *p);
+    hash = h;
     return p;
 }
 
@@ -41,11 +67,9 @@ bool EqualsNoCaseAscii(const char* a, const char* b) {
     }
 }
 
-bool IsEndTagOf(const char* tag, const char* name) {
-    if (tag[1] != '/')
-        return false;
-    size_t length = std::strlen(name);
-    return std::strncmp(tag + 2, name, length) == 0 &&
+// strncmp, not memcmp: the tag may end (in a 0) before `length` bytes.
+bool IsEndTagOf(const char* tag, const char* name, size_t length) {
+    return tag[1] == '/' && std::strncmp(tag + 2, name, length) == 0 &&
            (tag[2 + length] == 0 || IsSpace(tag[2 + length]));
 }
 
@@ -75,10 +99,16 @@ XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind)
     node->kind = kind;
     node->parent = parent;
     if (name) {
-        node->name = m_arena.AllocString(name);
+        size_t length;
+        if (name == m_lastName.text) {
+            length = m_lastName.length;
+            node->hash = m_lastName.hash;
+        } else {
+            node->hash = NameHash(name, length);
+        }
+        node->name = m_arena.AllocString(name, length);
         if (!node->name)
             return nullptr;
-        node->hash = NameHash(name);
     }
     if (!parent)
         return node;
@@ -87,6 +117,12 @@ XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind)
     else
         Append(parent->firstChild, parent->lastChild, node);
     return node;
+}
+
+char* XmlReader::AllocString(const char* text) {
+    if (text && text == m_lastValue.text)
+        return m_arena.AllocString(text, m_lastValue.length);
+    return m_arena.AllocString(text);
 }
 
 bool XmlReader::Load(Stream& stream) {
@@ -117,17 +153,20 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     std::memset(text.get() + size, 0, terminators);
     m_outOfMemory = false;
     m_position = text.get();
-    ParseElements(nullptr, nullptr, 0);
+    ParseElements(nullptr, nullptr, 0, 0);
     m_position = nullptr;
+    m_lastName = {};
+    m_lastValue = {};
     if (m_outOfMemory)
         Clear();
     return m_root != nullptr;
 }
 
-XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeName, int depth) {
+XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeName,
+                                            size_t closeLength, int depth) {
     for (;;) {
         char* open = std::strchr(m_position, '<');
-        char* close = open ? std::strchr(open, '>') : nullptr;
+        char* close = open ? std::strchr(open + 1, '>') : nullptr;
         if (!close)
             return Outcome::Ended;
         if (open[1] == '!' && open[2] == '-' && open[3] == '-') {
@@ -143,7 +182,7 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         }
         *close = 0;
         char* tagEnd = close + 1;
-        if (closeName && IsEndTagOf(open, closeName)) {
+        if (closeName && IsEndTagOf(open, closeName, closeLength)) {
             m_position = tagEnd;
             return Outcome::Closed;
         }
@@ -151,25 +190,29 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
             return Outcome::Ended;
 
         char* name = SkipSpace(open + 1);
-        char* nameEnd = name;
-        while (*nameEnd && !IsSpace(*nameEnd))
-            ++nameEnd;
+        uint32_t hash;
+        char* nameEnd = ScanName(name, kSpace, hash);
         char* attributes = *nameEnd ? nameEnd + 1 : nameEnd;
         bool empty = nameEnd > name && nameEnd[-1] == '/';
-        if (empty)
+        if (empty) {
             nameEnd[-1] = 0;
+            hash = NameHash(name); // without the slash
+        }
         *nameEnd = 0;
+        size_t nameLength = size_t(nameEnd - name) - (empty ? 1 : 0);
+        m_lastName = {name, nameLength, hash};
 
         XmlNode* node = StartElement(parent, name, tagEnd);
         if (!node)
             return Outcome::Ended;
         if (depth == 0 && node == m_root)
             parent = node; // a second top-level element becomes a child of the first
-        if (!empty && ReadAttributes(node, attributes, tagEnd, empty))
+        if (!empty && ReadAttributes(node, attributes, close, empty))
             OnEvent(node, XmlEvent::AttributesEnd, nullptr, nullptr);
 
         m_position = tagEnd;
-        Outcome outcome = empty ? Outcome::Closed : ParseElements(node, name, depth + 1);
+        Outcome outcome =
+            empty ? Outcome::Closed : ParseElements(node, name, nameLength, depth + 1);
         OnEvent(node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
         if (outcome == Outcome::Ended)
             return Outcome::Ended;
@@ -194,14 +237,15 @@ XmlNode* XmlReader::StartElement(XmlNode* parent, const char* name, const char* 
 
 // Attributes are name="value" pairs; anything else (an unquoted value, a stray word) ends
 // the list and the attributes read so far stay. A value without its closing quote ends at
-// the tag's end.
-bool XmlReader::ReadAttributes(XmlNode* node, char* p, const char* tagEnd, bool& empty) {
+// the tag's end. Between `p` and `close` the text holds no 0: the terminators written so
+// far all lie before `p`.
+bool XmlReader::ReadAttributes(XmlNode* node, char* p, char* close, bool& empty) {
     bool any = false;
     for (;;) {
         p = SkipSpace(p);
         char* name = p;
-        while (*p && !IsSpace(*p) && *p != '=')
-            ++p;
+        uint32_t hash;
+        p = ScanName(p, kSpace | kEquals, hash);
         char* nameEnd = p;
         p = SkipSpace(p);
         if (*p != '=') {
@@ -212,14 +256,15 @@ bool XmlReader::ReadAttributes(XmlNode* node, char* p, const char* tagEnd, bool&
         if (*p != '"')
             return any;
         char* value = ++p;
-        while (*p && *p != '"')
-            ++p;
-        bool quoted = *p == '"';
+        auto* quote = static_cast<char*>(std::memchr(value, '"', size_t(close - value)));
+        p = quote ? quote : close;
         *nameEnd = 0;
         *p = 0;
+        m_lastName = {name, size_t(nameEnd - name), hash};
+        m_lastValue = {value, size_t(p - value), 0};
         OnEvent(node, XmlEvent::Attribute, name, value);
         any = true;
-        if (!quoted || ++p >= tagEnd)
+        if (!quote || ++p > close)
             return any;
     }
 }
