@@ -72,6 +72,7 @@ void NodeArena::Clear() {
     m_blocks.clear();
     m_cursor = 0;
     m_end = 0;
+    m_holdsObjects = false;
 }
 
 } // namespace common

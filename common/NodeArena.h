@@ -18,9 +18,15 @@ public:
     NodeArena& operator=(const NodeArena&) = delete;
     ~NodeArena() { Clear(); }
 
-    // Null when memory runs out or the size is absurd. Inline: the reader allocates one
-    // node per element and attribute.
+    // Null when memory runs out or the size is absurd. For objects with destructors, such
+    // as element objects: the arena then reports that it holds objects.
     void* Allocate(size_t size) {
+        m_holdsObjects = true;
+        return AllocatePlain(size);
+    }
+    // The same for plain data that needs no destructor, such as the reader's nodes. Inline:
+    // the reader allocates one node per element and attribute.
+    void* AllocatePlain(size_t size) {
         size_t rounded = (size + kAlignment - 1) & ~(kAlignment - 1);
         uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
         if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
@@ -37,6 +43,8 @@ public:
     void Clear();
 
     size_t BlockCount() const { return m_blocks.size(); }
+    // Whether Allocate was called since the last Clear.
+    bool HoldsObjects() const { return m_holdsObjects; }
 
 private:
     static constexpr size_t kAlignment = alignof(std::max_align_t);
@@ -49,6 +57,7 @@ private:
     std::vector<void*> m_blocks;
     uintptr_t m_cursor = 0; // free space of the current block: [m_cursor, m_end)
     uintptr_t m_end = 0;
+    bool m_holdsObjects = false;
 };
 
 } // namespace common

@@ -87,12 +87,15 @@ void Append(XmlNode*& first, XmlNode*& last, XmlNode* node) {
     last = node;
 }
 
+// How far ahead of the visited node Clear asks for memory: about eight nodes.
+constexpr size_t kClearPrefetchDistance = 8 * (sizeof(XmlNode) + 16);
+
 } // namespace
 
 XmlReader::~XmlReader() { Clear(); }
 
 XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind) {
-    void* memory = m_arena.Allocate(sizeof(XmlNode));
+    void* memory = m_arena.AllocatePlain(sizeof(XmlNode));
     if (!memory)
         return nullptr;
     auto* node = new (memory) XmlNode();
@@ -270,25 +273,46 @@ bool XmlReader::ReadAttributes(XmlNode* node, char* p, char* close, bool& empty)
 }
 
 void XmlReader::Clear() {
-    std::vector<XmlNode*> pending;
-    if (m_root)
-        pending.push_back(m_root);
-    while (!pending.empty()) {
-        XmlNode* node = pending.back();
-        pending.pop_back();
-        if (node->element && !(node->kind & kBorrowedElementFlag))
-            node->element->~XmlElementObject(); // its memory belongs to the arena
-        node->element = nullptr;
-        // Siblings are pushed first so that children are visited before them.
-        if (node->nextSibling && node != m_root)
-            pending.push_back(node->nextSibling);
-        if (node->firstAttribute)
-            pending.push_back(node->firstAttribute);
-        if (node->firstChild)
-            pending.push_back(node->firstChild);
-    }
+    // Element objects live in the arena: when nothing but nodes and strings was allocated
+    // there, no node has one, and the walk over a tree far larger than the caches is saved.
+    if (m_arena.HoldsObjects())
+        DestroyElementObjects();
     m_root = nullptr;
     m_arena.Clear();
+}
+
+// Visits every node, each one's children before its attributes and both before its next
+// sibling, and destroys the element objects the nodes own.
+void XmlReader::DestroyElementObjects() {
+    std::vector<XmlNode*> pending(64);
+    size_t count = 0;
+    if (m_root)
+        pending[count++] = m_root;
+    while (count > 0) {
+        XmlNode* node = pending[--count];
+        // The walk chases pointers through a tree far larger than the caches, but the arena
+        // laid the nodes out in nearly the order it visits them: asking for the memory a
+        // few nodes ahead turns one cache miss per node into a stream. Prefetching never
+        // faults, whatever the address.
+        __builtin_prefetch(reinterpret_cast<const char*>(node) + kClearPrefetchDistance);
+        if (node->element) {
+            if (!(node->kind & kBorrowedElementFlag))
+                node->element->~XmlElementObject(); // its memory belongs to the arena
+            node->element = nullptr;
+        }
+        if (pending.size() - count < 3)
+            pending.resize(pending.size() * 2);
+        // Pushed without branches (the shape of a tree defeats branch prediction): each
+        // slot is written, and kept only when it holds a node. Siblings go first so that
+        // children are visited before them.
+        XmlNode* sibling = node != m_root ? node->nextSibling : nullptr;
+        pending[count] = sibling;
+        count += sibling != nullptr;
+        pending[count] = node->firstAttribute;
+        count += node->firstAttribute != nullptr;
+        pending[count] = node->firstChild;
+        count += node->firstChild != nullptr;
+    }
 }
 
 XmlNode* XmlReader::FindNode(XmlNode* first, const char* name, uint32_t kind, uint32_t hash) {

@@ -57,6 +57,8 @@ public:
     // The same for a device file opened for shared reading. Lives in XmlReaderFile.cpp.
     bool LoadFile(LPCWSTR path);
     // Destroys the element objects (except borrowed ones), forgets the tree, frees the arena.
+    // Element objects must be built in Arena() with NodeArena::Allocate: a tree whose arena
+    // holds nothing else than nodes and strings is freed without visiting its nodes.
     void Clear();
     // Copies an 8-bit string into the arena; null for a null text.
     char* AllocString(const char* text);
@@ -89,6 +91,7 @@ private:
     // replaced by 0. Returns whether an attribute was read; sets `empty` for a tag that
     // ends in a lone "/".
     bool ReadAttributes(XmlNode* node, char* position, char* close, bool& empty);
+    void DestroyElementObjects();
 
     XmlNode* m_root = nullptr;
     NodeArena m_arena;
