@@ -47,7 +47,7 @@ char* NodeArena::AllocString(const char* text) {
     return AllocString(text, std::strlen(text));
 }
 
-char* NodeArena::AllocString(const char* text, size_t length) {
+char* NodeArena::AllocStringSlow(const char* text, size_t length) {
     if (length >= kMaxRequest)
         return nullptr;
     char* copy;

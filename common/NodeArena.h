@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace common {
@@ -38,8 +39,17 @@ public:
     // Copies a zero-terminated 8-bit string; null for a null text.
     char* AllocString(const char* text);
     // Copies `length` bytes of `text` and a terminator. Strings need no alignment, so they
-    // are packed between the aligned allocations.
-    char* AllocString(const char* text, size_t length);
+    // are packed between the aligned allocations. Inline for the short names and values
+    // of a tree.
+    char* AllocString(const char* text, size_t length) {
+        if (length > 16 || m_end - m_cursor <= length)
+            return AllocStringSlow(text, length);
+        char* copy = reinterpret_cast<char*>(m_cursor);
+        m_cursor += length + 1;
+        CopyShort(copy, text, length);
+        copy[length] = 0;
+        return copy;
+    }
     void Clear();
 
     size_t BlockCount() const { return m_blocks.size(); }
@@ -50,6 +60,21 @@ private:
     static constexpr size_t kAlignment = alignof(std::max_align_t);
 
     void* AllocateSlow(size_t size);
+    char* AllocStringSlow(const char* text, size_t length);
+    // Copies up to 16 bytes with fixed-size moves that overlap instead of a library call;
+    // it reads and writes exactly [0, length).
+    static void CopyShort(char* to, const char* from, size_t length) {
+        if (length >= 8) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + length - 8, from + length - 8, 8);
+        } else if (length >= 4) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + length - 4, from + length - 4, 4);
+        } else {
+            for (size_t i = 0; i < length; ++i)
+                to[i] = from[i];
+        }
+    }
     // A fresh zero-filled block for `size` bytes: a shared one that becomes current, or one
     // of its own for a request larger than kBlockSize. Null when memory runs out.
     char* NewBlock(size_t size);

@@ -80,10 +80,16 @@ bool EqualsNoCaseAscii(const char* a, const char* b) {
     }
 }
 
-// strncmp, not memcmp: the tag may end (in a 0) before `length` bytes.
-bool IsEndTagOf(const char* tag, const char* name, size_t length) {
-    return tag[1] == '/' && std::strncmp(tag + 2, name, length) == 0 &&
-           (tag[2 + length] == 0 || IsSpace(tag[2 + length]));
+// Whether the tag in [tag, close) is "</" `name` followed by its end or white space. A
+// name longer than the tag cannot match, so nothing past close is read.
+bool IsEndTagOf(const char* tag, const char* close, const char* name, size_t length) {
+    if (tag[1] != '/' || length > size_t(close - (tag + 2)))
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (tag[2 + i] != name[i])
+            return false;
+    }
+    return tag[2 + length] == 0 || IsSpace(tag[2 + length]);
 }
 
 // Appends `node` to the list that starts at `first`; `last` is a hint that a subclass
@@ -198,7 +204,7 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         }
         *close = 0;
         char* tagEnd = close + 1;
-        if (closeName && IsEndTagOf(open, closeName, closeLength)) {
+        if (closeName && IsEndTagOf(open, close, closeName, closeLength)) {
             m_position = tagEnd;
             return Outcome::Closed;
         }
