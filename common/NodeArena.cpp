@@ -12,7 +12,9 @@ constexpr size_t kBlockListStep = 20;
 
 char* NodeArena::NewBlock(size_t size) {
     size_t blockSize = size > kBlockSize ? size : kBlockSize;
-    void* block = std::calloc(1, blockSize);
+    // A shared block is cleared piece by piece as Allocate hands it out; a block of its own
+    // is handed out whole.
+    void* block = blockSize > kBlockSize ? std::calloc(1, blockSize) : std::malloc(blockSize);
     if (!block)
         return nullptr;
     if (m_blocks.size() == m_blocks.capacity()) {
@@ -36,8 +38,10 @@ void* NodeArena::AllocateSlow(size_t size) {
         size = kAlignment;
     size = (size + kAlignment - 1) & ~(kAlignment - 1);
     char* block = NewBlock(size);
-    if (block && size <= kBlockSize)
+    if (block && size <= kBlockSize) {
         m_cursor += size;
+        std::memset(block, 0, size);
+    }
     return block;
 }
 
@@ -62,7 +66,7 @@ char* NodeArena::AllocStringSlow(const char* text, size_t length) {
             m_cursor += length + 1;
     }
     std::memcpy(copy, text, length);
-    copy[length] = 0; // blocks are zero-filled; terminate anyway
+    copy[length] = 0;
     return copy;
 }
 

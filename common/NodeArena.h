@@ -1,6 +1,8 @@
 // Memory of one XML tree: nodes, names, values and element objects are carved from blocks
 // of 4096 bytes and freed together by Clear. A request larger than a block gets a block of
-// its own. Allocations are zero-filled; Allocate aligns for any type, strings are packed.
+// its own. Allocate hands out zero-filled memory aligned for any type; strings are packed
+// between such allocations. Only what is handed out is cleared, not whole blocks: nothing
+// reads the rest.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +34,7 @@ public:
         uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
         if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
             m_cursor = start + rounded;
-            return reinterpret_cast<void*>(start);
+            return std::memset(reinterpret_cast<void*>(start), 0, size);
         }
         return AllocateSlow(size);
     }
