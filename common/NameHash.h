@@ -3,21 +3,33 @@
 // decides whether the comparison after a hash match does too.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace common {
 
-constexpr uint32_t NameHash(const char* name) {
+// One step of the hash for the byte `c`.
+constexpr uint32_t NameHashStep(uint32_t hash, char c) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 'a' && byte <= 'z')
+        byte = static_cast<unsigned char>(byte - 'a' + 'A');
+    return hash * 33u + byte;
+}
+
+// Hashes `name` and reports its length in the same pass.
+constexpr uint32_t NameHash(const char* name, size_t& length) {
     uint32_t hash = 0;
+    length = 0;
     if (!name)
         return 0;
-    for (; *name; ++name) {
-        auto c = static_cast<unsigned char>(*name);
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<unsigned char>(c - 'a' + 'A');
-        hash = hash * 33u + c;
-    }
+    for (; name[length]; ++length)
+        hash = NameHashStep(hash, name[length]);
     return hash;
+}
+
+constexpr uint32_t NameHash(const char* name) {
+    size_t length = 0;
+    return NameHash(name, length);
 }
 
 } // namespace common

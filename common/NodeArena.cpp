@@ -1,51 +1,72 @@
 #include "common/NodeArena.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace common {
 
 namespace {
-constexpr size_t kAlignment = alignof(std::max_align_t);
 constexpr size_t kMaxRequest = size_t(1) << 30;
 constexpr size_t kBlockListStep = 20;
 } // namespace
 
-void* NodeArena::Allocate(size_t size) {
+char* NodeArena::NewBlock(size_t size) {
+    size_t blockSize = size > kBlockSize ? size : kBlockSize;
+    // A shared block is cleared piece by piece as Allocate hands it out; a block of its own
+    // is handed out whole.
+    void* block = blockSize > kBlockSize ? std::calloc(1, blockSize) : std::malloc(blockSize);
+    if (!block)
+        return nullptr;
+    if (m_blocks.size() == m_blocks.capacity()) {
+        // Linear growth keeps the list small; geometric growth on top of it keeps a huge
+        // tree from copying the list once per 20 blocks.
+        m_blocks.reserve(m_blocks.size() + kBlockListStep + m_blocks.size() / 2);
+    }
+    m_blocks.push_back(block);
+    if (blockSize == kBlockSize) {
+        // A block of its own leaves the current block and its free space as they are.
+        m_cursor = reinterpret_cast<uintptr_t>(block);
+        m_end = m_cursor + kBlockSize;
+    }
+    return static_cast<char*>(block);
+}
+
+void* NodeArena::AllocateSlow(size_t size) {
     if (size > kMaxRequest)
         return nullptr;
-    size = (size + kAlignment - 1) & ~(kAlignment - 1);
     if (size == 0)
         size = kAlignment;
-    if (size > m_left) {
-        size_t blockSize = size > kBlockSize ? size : kBlockSize;
-        void* block = std::calloc(1, blockSize);
-        if (!block)
-            return nullptr;
-        if (m_blocks.size() == m_blocks.capacity())
-            m_blocks.reserve(m_blocks.size() + kBlockListStep);
-        m_blocks.push_back(block);
-        if (blockSize > kBlockSize) {
-            return block; // a block of its own; the current block keeps its free space
-        }
-        m_cursor = static_cast<char*>(block);
-        m_left = blockSize;
+    size = (size + kAlignment - 1) & ~(kAlignment - 1);
+    char* block = NewBlock(size);
+    if (block && size <= kBlockSize) {
+        m_cursor += size;
+        std::memset(block, 0, size);
     }
-    void* result = m_cursor;
-    m_cursor += size;
-    m_left -= size;
-    return result;
+    return block;
 }
 
 char* NodeArena::AllocString(const char* text) {
     if (!text)
         return nullptr;
-    size_t length = std::strlen(text);
-    auto* copy = static_cast<char*>(Allocate(length + 1));
-    if (copy)
-        std::memcpy(copy, text, length + 1); // blocks are zero-filled; copy the terminator anyway
+    return AllocString(text, std::strlen(text));
+}
+
+char* NodeArena::AllocStringSlow(const char* text, size_t length) {
+    if (length >= kMaxRequest)
+        return nullptr;
+    char* copy;
+    if (m_end - m_cursor > length) {
+        copy = reinterpret_cast<char*>(m_cursor);
+        m_cursor += length + 1;
+    } else {
+        copy = NewBlock(length + 1);
+        if (!copy)
+            return nullptr;
+        if (length + 1 <= kBlockSize)
+            m_cursor += length + 1;
+    }
+    std::memcpy(copy, text, length);
+    copy[length] = 0;
     return copy;
 }
 
@@ -53,8 +74,9 @@ void NodeArena::Clear() {
     for (void* block : m_blocks)
         std::free(block);
     m_blocks.clear();
-    m_cursor = nullptr;
-    m_left = 0;
+    m_cursor = 0;
+    m_end = 0;
+    m_holdsObjects = false;
 }
 
 } // namespace common

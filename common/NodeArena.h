@@ -1,9 +1,13 @@
 // Memory of one XML tree: nodes, names, values and element objects are carved from blocks
 // of 4096 bytes and freed together by Clear. A request larger than a block gets a block of
-// its own. Allocations are zero-filled and aligned for any type.
+// its own. Allocate hands out zero-filled memory aligned for any type; strings are packed
+// between such allocations. Only what is handed out is cleared, not whole blocks: nothing
+// reads the rest.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace common {
@@ -17,18 +21,70 @@ public:
     NodeArena& operator=(const NodeArena&) = delete;
     ~NodeArena() { Clear(); }
 
-    // Null when memory runs out or the size is absurd.
-    void* Allocate(size_t size);
+    // Null when memory runs out or the size is absurd. For objects with destructors, such
+    // as element objects: the arena then reports that it holds objects.
+    void* Allocate(size_t size) {
+        m_holdsObjects = true;
+        return AllocatePlain(size);
+    }
+    // The same for plain data that needs no destructor, such as the reader's nodes. Inline:
+    // the reader allocates one node per element and attribute.
+    void* AllocatePlain(size_t size) {
+        size_t rounded = (size + kAlignment - 1) & ~(kAlignment - 1);
+        uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
+        if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
+            m_cursor = start + rounded;
+            return std::memset(reinterpret_cast<void*>(start), 0, size);
+        }
+        return AllocateSlow(size);
+    }
     // Copies a zero-terminated 8-bit string; null for a null text.
     char* AllocString(const char* text);
+    // Copies `length` bytes of `text` and a terminator. Strings need no alignment, so they
+    // are packed between the aligned allocations. Inline for the short names and values
+    // of a tree.
+    char* AllocString(const char* text, size_t length) {
+        if (length > 16 || m_end - m_cursor <= length)
+            return AllocStringSlow(text, length);
+        char* copy = reinterpret_cast<char*>(m_cursor);
+        m_cursor += length + 1;
+        CopyShort(copy, text, length);
+        copy[length] = 0;
+        return copy;
+    }
     void Clear();
 
     size_t BlockCount() const { return m_blocks.size(); }
+    // Whether Allocate was called since the last Clear.
+    bool HoldsObjects() const { return m_holdsObjects; }
 
 private:
+    static constexpr size_t kAlignment = alignof(std::max_align_t);
+
+    void* AllocateSlow(size_t size);
+    char* AllocStringSlow(const char* text, size_t length);
+    // Copies up to 16 bytes with fixed-size moves that overlap instead of a library call;
+    // it reads and writes exactly [0, length).
+    static void CopyShort(char* to, const char* from, size_t length) {
+        if (length >= 8) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + length - 8, from + length - 8, 8);
+        } else if (length >= 4) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + length - 4, from + length - 4, 4);
+        } else {
+            for (size_t i = 0; i < length; ++i)
+                to[i] = from[i];
+        }
+    }
+    // A fresh zero-filled block for `size` bytes: a shared one that becomes current, or one
+    // of its own for a request larger than kBlockSize. Null when memory runs out.
+    char* NewBlock(size_t size);
+
     std::vector<void*> m_blocks;
-    char* m_cursor = nullptr; // free space of the current block
-    size_t m_left = 0;
+    uintptr_t m_cursor = 0; // free space of the current block: [m_cursor, m_end)
+    uintptr_t m_end = 0;
+    bool m_holdsObjects = false;
 };
 
 } // namespace common

@@ -5,6 +5,7 @@
 #include "common/TraceSink.h"
 #include "common/XmlElementObject.h"
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -14,17 +15,55 @@ namespace common {
 
 namespace {
 
-// Bytes are signed: every byte from 0x80 up counts as white space, so such a byte cuts a
-// name. 0 is the terminator, never white space.
-bool IsSpace(char c) {
-    auto s = static_cast<signed char>(c);
-    return s != 0 && s <= 0x20;
+// Byte classes of the scanning loops. Bytes are signed: every byte from 0x80 up counts as
+// white space, so such a byte cuts a name. 0 is the terminator, never white space.
+enum : uint8_t { kSpace = 1, kEnd = 2, kEquals = 4 };
+
+constexpr std::array<uint8_t, 256> MakeByteClasses() {
+    std::array<uint8_t, 256> classes{};
+    classes[0] = kEnd;
+    for (int c = 1; c <= 0x20; ++c)
+        classes[c] = kSpace;
+    for (int c = 0x80; c <= 0xFF; ++c)
+        classes[c] = kSpace;
+    classes['='] = kEquals;
+    return classes;
 }
+
+constexpr std::array<uint8_t, 256> kByteClasses = MakeByteClasses();
+
+uint8_t ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
+
+bool IsSpace(char c) { return ClassOf(c) == kSpace; }
 
 char* SkipSpace(char* p) {
     while (IsSpace(*p))
         ++p;
     return p;
+}
+
+// Scans a name up to the first byte of one of the classes in `stop` (0 always stops) and
+// hashes it on the way.
+char* ScanName(char* p, uint8_t stop, uint32_t& hash) {
+    uint32_t h = 0;
+    stop |= kEnd;
+    for (; !(ClassOf(*p) & stop); ++p)
+        h = NameHashStep(h, *p);
+    hash = h;
+    return p;
+}
+
+// strchr for the usually short distances of this text (the blanks between tags, a
+// quoted value): a few bytes are looked at inline before paying for the library call,
+// which is faster over long ones.
+char* FindByte(char* p, char c) {
+    for (int i = 0; i < 16; ++i, ++p) {
+        if (*p == c)
+            return p;
+        if (!*p)
+            return nullptr;
+    }
+    return std::strchr(p, c);
 }
 
 bool EqualsNoCaseAscii(const char* a, const char* b) {
@@ -41,12 +80,16 @@ bool EqualsNoCaseAscii(const char* a, const char* b) {
     }
 }
 
-bool IsEndTagOf(const char* tag, const char* name) {
-    if (tag[1] != '/')
+// Whether the tag in [tag, close) is "</" `name` followed by its end or white space. A
+// name longer than the tag cannot match, so nothing past close is read.
+bool IsEndTagOf(const char* tag, const char* close, const char* name, size_t length) {
+    if (tag[1] != '/' || length > size_t(close - (tag + 2)))
         return false;
-    size_t length = std::strlen(name);
-    return std::strncmp(tag + 2, name, length) == 0 &&
-           (tag[2 + length] == 0 || IsSpace(tag[2 + length]));
+    for (size_t i = 0; i < length; ++i) {
+        if (tag[2 + i] != name[i])
+            return false;
+    }
+    return tag[2 + length] == 0 || IsSpace(tag[2 + length]);
 }
 
 // Appends `node` to the list that starts at `first`; `last` is a hint that a subclass
@@ -63,22 +106,31 @@ void Append(XmlNode*& first, XmlNode*& last, XmlNode* node) {
     last = node;
 }
 
+// How far ahead of the visited node Clear asks for memory: about eight nodes.
+constexpr size_t kClearPrefetchDistance = 8 * (sizeof(XmlNode) + 16);
+
 } // namespace
 
 XmlReader::~XmlReader() { Clear(); }
 
 XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind) {
-    void* memory = m_arena.Allocate(sizeof(XmlNode));
+    void* memory = m_arena.AllocatePlain(sizeof(XmlNode));
     if (!memory)
         return nullptr;
     auto* node = new (memory) XmlNode();
     node->kind = kind;
     node->parent = parent;
     if (name) {
-        node->name = m_arena.AllocString(name);
+        size_t length;
+        if (name == m_lastName.text) {
+            length = m_lastName.length;
+            node->hash = m_lastName.hash;
+        } else {
+            node->hash = NameHash(name, length);
+        }
+        node->name = m_arena.AllocString(name, length);
         if (!node->name)
             return nullptr;
-        node->hash = NameHash(name);
     }
     if (!parent)
         return node;
@@ -87,6 +139,12 @@ XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind)
     else
         Append(parent->firstChild, parent->lastChild, node);
     return node;
+}
+
+char* XmlReader::AllocString(const char* text) {
+    if (text && text == m_lastValue.text)
+        return m_arena.AllocString(text, m_lastValue.length);
+    return m_arena.AllocString(text);
 }
 
 bool XmlReader::Load(Stream& stream) {
@@ -117,17 +175,20 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     std::memset(text.get() + size, 0, terminators);
     m_outOfMemory = false;
     m_position = text.get();
-    ParseElements(nullptr, nullptr, 0);
+    ParseElements(nullptr, nullptr, 0, 0);
     m_position = nullptr;
+    m_lastName = {};
+    m_lastValue = {};
     if (m_outOfMemory)
         Clear();
     return m_root != nullptr;
 }
 
-XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeName, int depth) {
+XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeName,
+                                            size_t closeLength, int depth) {
     for (;;) {
-        char* open = std::strchr(m_position, '<');
-        char* close = open ? std::strchr(open, '>') : nullptr;
+        char* open = FindByte(m_position, '<');
+        char* close = open ? FindByte(open + 1, '>') : nullptr;
         if (!close)
             return Outcome::Ended;
         if (open[1] == '!' && open[2] == '-' && open[3] == '-') {
@@ -143,7 +204,7 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         }
         *close = 0;
         char* tagEnd = close + 1;
-        if (closeName && IsEndTagOf(open, closeName)) {
+        if (closeName && IsEndTagOf(open, close, closeName, closeLength)) {
             m_position = tagEnd;
             return Outcome::Closed;
         }
@@ -151,25 +212,29 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
             return Outcome::Ended;
 
         char* name = SkipSpace(open + 1);
-        char* nameEnd = name;
-        while (*nameEnd && !IsSpace(*nameEnd))
-            ++nameEnd;
+        uint32_t hash;
+        char* nameEnd = ScanName(name, kSpace, hash);
         char* attributes = *nameEnd ? nameEnd + 1 : nameEnd;
         bool empty = nameEnd > name && nameEnd[-1] == '/';
-        if (empty)
+        if (empty) {
             nameEnd[-1] = 0;
+            hash = NameHash(name); // without the slash
+        }
         *nameEnd = 0;
+        size_t nameLength = size_t(nameEnd - name) - (empty ? 1 : 0);
+        m_lastName = {name, nameLength, hash};
 
         XmlNode* node = StartElement(parent, name, tagEnd);
         if (!node)
             return Outcome::Ended;
         if (depth == 0 && node == m_root)
             parent = node; // a second top-level element becomes a child of the first
-        if (!empty && ReadAttributes(node, attributes, tagEnd, empty))
+        if (!empty && ReadAttributes(node, attributes, close, empty))
             OnEvent(node, XmlEvent::AttributesEnd, nullptr, nullptr);
 
         m_position = tagEnd;
-        Outcome outcome = empty ? Outcome::Closed : ParseElements(node, name, depth + 1);
+        Outcome outcome =
+            empty ? Outcome::Closed : ParseElements(node, name, nameLength, depth + 1);
         OnEvent(node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
         if (outcome == Outcome::Ended)
             return Outcome::Ended;
@@ -194,14 +259,15 @@ XmlNode* XmlReader::StartElement(XmlNode* parent, const char* name, const char* 
 
 // Attributes are name="value" pairs; anything else (an unquoted value, a stray word) ends
 // the list and the attributes read so far stay. A value without its closing quote ends at
-// the tag's end.
-bool XmlReader::ReadAttributes(XmlNode* node, char* p, const char* tagEnd, bool& empty) {
+// the tag's end. Between `p` and `close` the text holds no 0: the terminators written so
+// far all lie before `p`.
+bool XmlReader::ReadAttributes(XmlNode* node, char* p, char* close, bool& empty) {
     bool any = false;
     for (;;) {
         p = SkipSpace(p);
         char* name = p;
-        while (*p && !IsSpace(*p) && *p != '=')
-            ++p;
+        uint32_t hash;
+        p = ScanName(p, kSpace | kEquals, hash);
         char* nameEnd = p;
         p = SkipSpace(p);
         if (*p != '=') {
@@ -212,38 +278,60 @@ bool XmlReader::ReadAttributes(XmlNode* node, char* p, const char* tagEnd, bool&
         if (*p != '"')
             return any;
         char* value = ++p;
-        while (*p && *p != '"')
-            ++p;
-        bool quoted = *p == '"';
+        char* quote = FindByte(value, '"'); // the first 0 is the one at close
+        p = quote ? quote : close;
         *nameEnd = 0;
         *p = 0;
+        m_lastName = {name, size_t(nameEnd - name), hash};
+        m_lastValue = {value, size_t(p - value), 0};
         OnEvent(node, XmlEvent::Attribute, name, value);
         any = true;
-        if (!quoted || ++p >= tagEnd)
+        if (!quote || ++p > close)
             return any;
     }
 }
 
 void XmlReader::Clear() {
-    std::vector<XmlNode*> pending;
-    if (m_root)
-        pending.push_back(m_root);
-    while (!pending.empty()) {
-        XmlNode* node = pending.back();
-        pending.pop_back();
-        if (node->element && !(node->kind & kBorrowedElementFlag))
-            node->element->~XmlElementObject(); // its memory belongs to the arena
-        node->element = nullptr;
-        // Siblings are pushed first so that children are visited before them.
-        if (node->nextSibling && node != m_root)
-            pending.push_back(node->nextSibling);
-        if (node->firstAttribute)
-            pending.push_back(node->firstAttribute);
-        if (node->firstChild)
-            pending.push_back(node->firstChild);
-    }
+    // Element objects live in the arena: when nothing but nodes and strings was allocated
+    // there, no node has one, and the walk over a tree far larger than the caches is saved.
+    if (m_arena.HoldsObjects())
+        DestroyElementObjects();
     m_root = nullptr;
     m_arena.Clear();
+}
+
+// Visits every node, each one's children before its attributes and both before its next
+// sibling, and destroys the element objects the nodes own.
+void XmlReader::DestroyElementObjects() {
+    std::vector<XmlNode*> pending(64);
+    size_t count = 0;
+    if (m_root)
+        pending[count++] = m_root;
+    while (count > 0) {
+        XmlNode* node = pending[--count];
+        // The walk chases pointers through a tree far larger than the caches, but the arena
+        // laid the nodes out in nearly the order it visits them: asking for the memory a
+        // few nodes ahead turns one cache miss per node into a stream. Prefetching never
+        // faults, whatever the address.
+        __builtin_prefetch(reinterpret_cast<const char*>(node) + kClearPrefetchDistance);
+        if (node->element) {
+            if (!(node->kind & kBorrowedElementFlag))
+                node->element->~XmlElementObject(); // its memory belongs to the arena
+            node->element = nullptr;
+        }
+        if (pending.size() - count < 3)
+            pending.resize(pending.size() * 2);
+        // Pushed without branches (the shape of a tree defeats branch prediction): each
+        // slot is written, and kept only when it holds a node. Siblings go first so that
+        // children are visited before them.
+        XmlNode* sibling = node != m_root ? node->nextSibling : nullptr;
+        pending[count] = sibling;
+        count += sibling != nullptr;
+        pending[count] = node->firstAttribute;
+        count += node->firstAttribute != nullptr;
+        pending[count] = node->firstChild;
+        count += node->firstChild != nullptr;
+    }
 }
 
 XmlNode* XmlReader::FindNode(XmlNode* first, const char* name, uint32_t kind, uint32_t hash) {

@@ -57,8 +57,11 @@ public:
     // The same for a device file opened for shared reading. Lives in XmlReaderFile.cpp.
     bool LoadFile(LPCWSTR path);
     // Destroys the element objects (except borrowed ones), forgets the tree, frees the arena.
+    // Element objects must be built in Arena() with NodeArena::Allocate: a tree whose arena
+    // holds nothing else than nodes and strings is freed without visiting its nodes.
     void Clear();
-    char* AllocString(const char* text) { return m_arena.AllocString(text); }
+    // Copies an 8-bit string into the arena; null for a null text.
+    char* AllocString(const char* text);
 
     // Searches the sibling chain from `first`. kind 0 with a name: exact name; a kind with a
     // name: that kind and the name ignoring ASCII case; a kind without a name: the first
@@ -71,16 +74,31 @@ public:
 private:
     enum class Outcome { Closed, Ended };
 
+    // A name or value of the text being parsed with what the scan learnt about it, so that
+    // CreateNode and AllocString need not measure or hash it again. Valid while parsing:
+    // the bytes of a terminated name or value do not change until the text is freed.
+    struct ScannedText {
+        const char* text = nullptr;
+        size_t length = 0;
+        uint32_t hash = 0;
+    };
+
     bool LoadText(Stream& stream, size_t terminators);
-    Outcome ParseElements(XmlNode* parent, const char* closeName, int depth);
+    Outcome ParseElements(XmlNode* parent, const char* closeName, size_t closeLength,
+                          int depth);
     XmlNode* StartElement(XmlNode* parent, const char* name, const char* tagEnd);
-    // Returns whether an attribute was read; sets `empty` for a tag that ends in a lone "/".
-    bool ReadAttributes(XmlNode* node, char* position, const char* tagEnd, bool& empty);
+    // Reads the attributes in [position, close), where close is the tag's '>' already
+    // replaced by 0. Returns whether an attribute was read; sets `empty` for a tag that
+    // ends in a lone "/".
+    bool ReadAttributes(XmlNode* node, char* position, char* close, bool& empty);
+    void DestroyElementObjects();
 
     XmlNode* m_root = nullptr;
     NodeArena m_arena;
     char* m_position = nullptr; // read position while parsing
     bool m_outOfMemory = false;
+    ScannedText m_lastName;
+    ScannedText m_lastValue;
 };
 
 } // namespace common

@@ -309,3 +309,118 @@ TEST(NodeArena, AlignsEveryAllocationAndGivesLargeRequestsTheirOwnBlock) {
 }
 
 } // namespace
+
+namespace {
+
+// Builds nodes from pointers the events hand out, at offsets the reader did not scan, and
+// from the element's name after its attributes were scanned: every node's hash must still
+// be the hash of its name.
+class OffsetNameReader : public XmlReader {
+public:
+    XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
+                     const char* value) override {
+        if (event == XmlEvent::ElementStart) {
+            m_elementName = name;
+            return nullptr;
+        }
+        if (event == XmlEvent::Attribute) {
+            CreateNode(node, name, kGenericAttributeKind)->payload = AllocString(value);
+            if (name[0] && value[0]) {
+                CreateNode(node, name + 1, kGenericAttributeKind)->payload =
+                    AllocString(value + 1);
+            }
+        }
+        if (event == XmlEvent::AttributesEnd)
+            CreateNode(node, m_elementName, kGenericAttributeKind)->payload = AllocString("");
+        return nullptr;
+    }
+
+private:
+    const char* m_elementName = nullptr;
+};
+
+// "name=value" for each attribute node, checking each hash on the way.
+std::string Attributes(const XmlNode* node) {
+    std::string out;
+    for (const XmlNode* a = node->firstAttribute; a; a = a->nextSibling) {
+        EXPECT_EQ(a->hash, NameHash(a->name)) << a->name;
+        out += std::string(out.empty() ? "" : " ") + a->name + "=" +
+               static_cast<const char*>(a->payload);
+    }
+    return out;
+}
+
+TEST(XmlReader, NamesAndValuesAreCopiedWhateverPointerTheSubclassPasses) {
+    std::string text = "<Ab/><Cd Name=\"Vv\" x=\"\"/><Ef long=\"" + std::string(40, 'q') +
+                       "\"></Ef>";
+    OffsetNameReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    XmlNode* root = reader.Root();
+    EXPECT_EQ(root->hash, NameHash("Ab"));
+    EXPECT_STREQ(root->name, "Ab");
+    XmlNode* cd = root->firstChild;
+    ASSERT_NE(cd, nullptr);
+    EXPECT_EQ(cd->hash, NameHash("Cd"));
+    EXPECT_EQ(Attributes(cd), "Name=Vv ame=v x= Cd=");
+    XmlNode* ef = cd->nextSibling;
+    ASSERT_NE(ef, nullptr);
+    EXPECT_EQ(Attributes(ef), "long=" + std::string(40, 'q') + " ong=" +
+                                  std::string(39, 'q') + " Ef=");
+}
+
+// Long stretches between and inside tags take another search path than short ones.
+const ParseCase kLongTextCases[] = {
+    {"<a>                                        <b/></a>", "<a <b >b/ >a", "a(b)"},
+    {"<a b=\"0123456789012345678901234567890123456789></a>",
+     "<a @b=0123456789012345678901234567890123456789 | >a", "a"},
+    {"<a b=\"1\"                                      c=\"2\"/>", "<a @b=1 @c=2 | >a/", "a"},
+    {"<a><!--                                       --><b/></a>", "<a <b >b/ >a", "a(b)"},
+    {"<a>                                          <b", "<a >a", "a"},
+};
+
+TEST(XmlReader, LongStretchesParseLikeShortOnes) {
+    for (const ParseCase& c : kLongTextCases) {
+        RecordingReader reader;
+        EXPECT_TRUE(reader.Parse(c.text)) << c.text;
+        EXPECT_EQ(reader.Events(), c.events) << c.text;
+        EXPECT_EQ(Shape(reader.Root()), c.shape) << c.text;
+    }
+}
+
+// Element objects attached after the load, to nodes made after the load, are destroyed too.
+TEST(XmlReader, ClearDestroysElementObjectsAttachedAfterTheLoad) {
+    std::string text = "<a><b/></a>";
+    AttributeKeepingReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    int destroyed = 0;
+    XmlNode* late = reader.CreateNode(reader.Root()->firstChild, "late", 1);
+    late->element = new (reader.Arena().Allocate(sizeof(CountingElement)))
+        CountingElement(destroyed);
+    reader.Root()->element = new (reader.Arena().Allocate(sizeof(CountingElement)))
+        CountingElement(destroyed);
+    reader.Clear();
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(reader.Arena().BlockCount(), 0u);
+}
+
+TEST(NodeArena, PacksStringsWithoutDisturbingAlignedZeroFilledAllocations) {
+    NodeArena arena;
+    for (int i = 0; i < 500; ++i) {
+        char* name = arena.AllocString("abcdefg", size_t(i % 7));
+        ASSERT_EQ(std::string(name), std::string("abcdefg", size_t(i % 7)));
+        auto* block = static_cast<unsigned char*>(arena.Allocate(24));
+        ASSERT_EQ(reinterpret_cast<uintptr_t>(block) % alignof(std::max_align_t), 0u);
+        for (int b = 0; b < 24; ++b)
+            ASSERT_EQ(block[b], 0) << i;
+        std::memset(block, 0xFF, 24);
+    }
+    size_t blocks = arena.BlockCount();
+    std::string huge(NodeArena::kBlockSize + 10, 'h');
+    EXPECT_EQ(arena.AllocString(huge.c_str()), huge);
+    EXPECT_EQ(arena.BlockCount(), blocks + 1);
+    EXPECT_EQ(arena.AllocString("x", size_t(1) << 31), nullptr);
+}
+
+} // namespace
