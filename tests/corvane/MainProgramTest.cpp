@@ -9,6 +9,7 @@
 #include "ce/user.h"
 #include "common/Messages.h"
 #include "kernel/WaitHub.h"
+#include "support/MainProgramDriver.h"
 #include "support/TestDevice.h"
 
 #include <filesystem>
@@ -42,25 +43,11 @@ protected:
     }
 
     // Starts the main program with `arguments`; with `wait`, returns its exit code.
-    DWORD Start(const WCHAR* arguments, bool wait = false) {
-        SHELLEXECUTEINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-        info.lpFile = common::kMainProgramLaunchName;
-        info.lpParameters = arguments;
-        info.nShow = SW_SHOW;
-        EXPECT_TRUE(ShellExecuteEx(&info));
-        DWORD code = STILL_ACTIVE;
-        if (wait) {
-            EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
-            GetExitCodeProcess(info.hProcess, &code);
-        }
-        CloseHandle(info.hProcess);
-        Settle();
-        return code;
+    static DWORD Start(const WCHAR* arguments, bool wait = false) {
+        return testsupport::StartMainProgram(arguments, wait);
     }
 
-    static void Settle() { platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(3000)); }
+    static void Settle() { testsupport::Settle(); }
 
     static std::u16string FrameTitle() {
         HWND frame = FindWindowW(common::kFrameClass, nullptr);

@@ -9,6 +9,7 @@
 #include "common/Messages.h"
 #include "common/Settings.h"
 #include "kernel/WaitHub.h"
+#include "support/MainProgramDriver.h"
 #include "support/TestDevice.h"
 
 #include <string>
@@ -38,24 +39,10 @@ protected:
         m_options.startMainProgram = false;
     }
 
-    static void Settle() { platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(3000)); }
+    static void Settle() { testsupport::Settle(); }
 
     static DWORD Start(const WCHAR* arguments, bool wait) {
-        SHELLEXECUTEINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-        info.lpFile = common::kMainProgramLaunchName;
-        info.lpParameters = arguments;
-        info.nShow = SW_SHOW;
-        EXPECT_TRUE(ShellExecuteEx(&info));
-        DWORD code = STILL_ACTIVE;
-        if (wait) {
-            EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
-            GetExitCodeProcess(info.hProcess, &code);
-        }
-        CloseHandle(info.hProcess);
-        Settle();
-        return code;
+        return testsupport::StartMainProgram(arguments, wait);
     }
 
     static void ApplyProfile(WPARAM index) {
