@@ -92,18 +92,15 @@ void PaintTaskBar(HWND window, HDC dc) {
     GetClientRect(window, &client);
     VerticalGradient(dc, client, RGB(24, 64, 140), RGB(4, 28, 84));
     int s = Scale();
-    // The start mark: four tiles at the left end.
-    int tile = 5 * s, gap = s, left = 6 * s, top = (client.bottom - 2 * tile - gap) / 2;
-    static const COLORREF kTiles[] = {RGB(240, 80, 40), RGB(120, 200, 40), RGB(40, 150, 240),
-                                      RGB(250, 200, 20)};
-    for (int i = 0; i < 4; ++i) {
-        RECT r{left + (i % 2) * (tile + gap), top + (i / 2) * (tile + gap), 0, 0};
-        r.right = r.left + tile;
-        r.bottom = r.top + tile;
-        HBRUSH brush = CreateSolidBrush(kTiles[i]);
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
-    }
+    // The start mark: a light ring at the left end.
+    int size = 12 * s, left = 6 * s, top = (client.bottom - size) / 2;
+    HPEN pen = CreatePen(PS_SOLID, 2 * s, RGB(200, 220, 245));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Ellipse(dc, left, top, left + size, top + size);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
     HFONT font = MakeFont(12 * s, FW_BOLD);
     RECT clock{client.right - 60 * s, 0, client.right - 6 * s, client.bottom};
     DrawLabel(dc, ClockText(), clock, DT_RIGHT | DT_VCENTER, RGB(255, 255, 255), font);
