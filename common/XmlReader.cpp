@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -121,16 +120,16 @@ XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind)
     node->kind = kind;
     node->parent = parent;
     if (name) {
-        size_t length;
         if (name == m_lastName.text) {
-            length = m_lastName.length;
             node->hash = m_lastName.hash;
+            node->name = const_cast<char*>(name); // terminated in the text for good
         } else {
+            size_t length;
             node->hash = NameHash(name, length);
+            node->name = KeepString(name, length);
+            if (!node->name)
+                return nullptr;
         }
-        node->name = m_arena.AllocString(name, length);
-        if (!node->name)
-            return nullptr;
     }
     if (!parent)
         return node;
@@ -142,9 +141,20 @@ XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind)
 }
 
 char* XmlReader::AllocString(const char* text) {
-    if (text && text == m_lastValue.text)
-        return m_arena.AllocString(text, m_lastValue.length);
-    return m_arena.AllocString(text);
+    if (!text)
+        return nullptr;
+    if (text == m_lastValue)
+        return const_cast<char*>(text); // terminated in the text for good
+    return KeepString(text, std::strlen(text));
+}
+
+// A string that lies in the text with its terminator in the part the parser will not
+// write again is already where it would be copied to, and stays as it is; anything else
+// (a string the subclass built, a stretch of text still to be parsed) is copied.
+char* XmlReader::KeepString(const char* text, size_t length) {
+    if (m_arena.InText(text) && text + length < m_frozenEnd)
+        return const_cast<char*>(text);
+    return m_arena.AllocString(text, length);
 }
 
 bool XmlReader::Load(Stream& stream) {
@@ -153,33 +163,39 @@ bool XmlReader::Load(Stream& stream) {
     return loaded;
 }
 
-// Reads the whole stream into one buffer that ends in `terminators` zero bytes, parses it
-// in place and frees it; the subclass copied what it keeps.
+// Reads the whole stream into a text block of the arena that ends in `terminators` zero
+// bytes and parses it in place. The block stays with the tree: the names and values that
+// the nodes and the subclass keep point into it. A load that fails frees it at once.
 bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     Clear();
     LONG size = stream.Size();
     if (size < 0 || size > kMaxTextSize)
         return false;
-    std::unique_ptr<char[]> text(new (std::nothrow) char[size_t(size) + terminators]);
+    char* text = m_arena.AllocateText(size_t(size) + terminators);
     if (!text)
         return false;
     LONG total = 0;
     while (total < size) {
-        LONG n = stream.Read(text.get() + total, size - total);
+        LONG n = stream.Read(text + total, size - total);
         if (n <= 0)
             break;
         total += n;
     }
-    if (total != size)
+    if (total != size) {
+        Clear();
         return false;
-    std::memset(text.get() + size, 0, terminators);
+    }
+    std::memset(text + size, 0, terminators);
     m_outOfMemory = false;
-    m_position = text.get();
+    m_position = text;
+    m_textEnd = text + size + terminators;
+    m_frozenEnd = text;
     ParseElements(nullptr, nullptr, 0, 0);
     m_position = nullptr;
+    m_frozenEnd = m_textEnd; // parsing writes nothing more
     m_lastName = {};
-    m_lastValue = {};
-    if (m_outOfMemory)
+    m_lastValue = nullptr;
+    if (m_outOfMemory || !m_root)
         Clear();
     return m_root != nullptr;
 }
@@ -190,11 +206,11 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         char* open = FindByte(m_position, '<');
         char* close = open ? FindByte(open + 1, '>') : nullptr;
         if (!close)
-            return Outcome::Ended;
+            return Ended();
         if (open[1] == '!' && open[2] == '-' && open[3] == '-') {
             char* commentEnd = std::strstr(open + 2, "-->");
             if (!commentEnd)
-                return Outcome::Ended;
+                return Ended();
             m_position = commentEnd + 3;
             continue;
         }
@@ -206,10 +222,11 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         char* tagEnd = close + 1;
         if (closeName && IsEndTagOf(open, close, closeName, closeLength)) {
             m_position = tagEnd;
+            m_frozenEnd = tagEnd;
             return Outcome::Closed;
         }
         if (depth >= kMaxDepth)
-            return Outcome::Ended;
+            return Ended();
 
         char* name = SkipSpace(open + 1);
         uint32_t hash;
@@ -222,23 +239,31 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         }
         *nameEnd = 0;
         size_t nameLength = size_t(nameEnd - name) - (empty ? 1 : 0);
-        m_lastName = {name, nameLength, hash};
+        m_lastName = {name, hash};
+        m_frozenEnd = nameEnd + 1; // attributes are terminated after the name
 
         XmlNode* node = StartElement(parent, name, tagEnd);
         if (!node)
-            return Outcome::Ended;
+            return Ended();
         if (depth == 0 && node == m_root)
             parent = node; // a second top-level element becomes a child of the first
         if (!empty && ReadAttributes(node, attributes, close, empty))
             OnEvent(node, XmlEvent::AttributesEnd, nullptr, nullptr);
 
         m_position = tagEnd;
+        m_frozenEnd = tagEnd;
         Outcome outcome =
             empty ? Outcome::Closed : ParseElements(node, name, nameLength, depth + 1);
         OnEvent(node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
         if (outcome == Outcome::Ended)
             return Outcome::Ended;
     }
+}
+
+// Parsing stops: nothing in the text is written any more.
+XmlReader::Outcome XmlReader::Ended() {
+    m_frozenEnd = m_textEnd;
+    return Outcome::Ended;
 }
 
 // Raises the start event and supplies a generic node when the subclass made none.
@@ -282,8 +307,9 @@ bool XmlReader::ReadAttributes(XmlNode* node, char* p, char* close, bool& empty)
         p = quote ? quote : close;
         *nameEnd = 0;
         *p = 0;
-        m_lastName = {name, size_t(nameEnd - name), hash};
-        m_lastValue = {value, size_t(p - value), 0};
+        m_lastName = {name, hash};
+        m_lastValue = value;
+        m_frozenEnd = p + 1; // the next attribute lies after the value
         OnEvent(node, XmlEvent::Attribute, name, value);
         any = true;
         if (!quote || ++p > close)
@@ -297,6 +323,8 @@ void XmlReader::Clear() {
     if (m_arena.HoldsObjects())
         DestroyElementObjects();
     m_root = nullptr;
+    m_textEnd = nullptr;
+    m_frozenEnd = nullptr;
     m_arena.Clear();
 }
 
