@@ -6,6 +6,9 @@
 #include "common/XmlElementObject.h"
 
 #include <array>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <new>
 #include <vector>
@@ -31,6 +34,8 @@ constexpr std::array<uint8_t, 256> MakeByteClasses() {
 
 constexpr std::array<uint8_t, 256> kByteClasses = MakeByteClasses();
 
+constexpr uint8_t ClassOfByte(int c) { return kByteClasses[size_t(c)]; }
+
 uint8_t ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
 
 bool IsSpace(char c) { return ClassOf(c) == kSpace; }
@@ -41,29 +46,49 @@ char* SkipSpace(char* p) {
     return p;
 }
 
-// Scans a name up to the first byte of one of the classes in `stop` (0 always stops) and
-// hashes it on the way.
-char* ScanName(char* p, uint8_t stop, uint32_t& hash) {
+// For the name scans: each byte as the name hash takes it (a-z folded), or 0 for a byte
+// that ends the name: 0, white space, and '=' too in attribute names.
+constexpr std::array<uint8_t, 256> MakeNameBytes(bool stopAtEquals) {
+    std::array<uint8_t, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        bool stops = ClassOfByte(c) != 0 && (stopAtEquals || ClassOfByte(c) != kEquals);
+        bytes[c] = stops ? 0 : uint8_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return bytes;
+}
+
+constexpr std::array<uint8_t, 256> kElementNameBytes = MakeNameBytes(false);
+constexpr std::array<uint8_t, 256> kAttributeNameBytes = MakeNameBytes(true);
+
+// Scans a name up to the first byte that `nameBytes` maps to 0 and hashes it on the way,
+// one table look-up per byte.
+char* ScanName(char* p, const std::array<uint8_t, 256>& nameBytes, uint32_t& hash) {
     uint32_t h = 0;
-    stop |= kEnd;
-    for (; !(ClassOf(*p) & stop); ++p)
-        h = NameHashStep(h, *p);
+    for (uint8_t folded; (folded = nameBytes[static_cast<unsigned char>(*p)]) != 0; ++p)
+        h = h * 33u + folded;
     hash = h;
     return p;
 }
 
-// strchr for the usually short distances of this text (the blanks between tags, a
-// quoted value): a few bytes are looked at inline before paying for the library call,
-// which is faster over long ones.
+#if defined(__SSE2__)
+// strchr over the text being parsed, 16 bytes per step: the first `c` (never 0) from `p`,
+// or null when a 0 comes first. A step may look at up to 15 bytes past the 0 that ends
+// the search; the text block has kScanPadding bytes after its last terminator for that.
 char* FindByte(char* p, char c) {
-    for (int i = 0; i < 16; ++i, ++p) {
-        if (*p == c)
-            return p;
-        if (!*p)
-            return nullptr;
+    const __m128i wanted = _mm_set1_epi8(c);
+    const __m128i zero = _mm_setzero_si128();
+    for (;; p += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted), _mm_cmpeq_epi8(bytes, zero));
+        if (int mask = _mm_movemask_epi8(hits)) {
+            p += __builtin_ctz(unsigned(mask));
+            return *p ? p : nullptr;
+        }
     }
-    return std::strchr(p, c);
 }
+#else
+char* FindByte(char* p, char c) { return std::strchr(p, c); }
+#endif
 
 bool EqualsNoCaseAscii(const char* a, const char* b) {
     for (;; ++a, ++b) {
@@ -104,6 +129,10 @@ void Append(XmlNode*& first, XmlNode*& last, XmlNode* node) {
     tail->nextSibling = node;
     last = node;
 }
+
+// Zero bytes after the text's terminators, so that FindByte may read a whole step past
+// the last one.
+constexpr size_t kScanPadding = 16;
 
 // How far ahead of the visited node Clear asks for memory: about eight nodes.
 constexpr size_t kClearPrefetchDistance = 8 * (sizeof(XmlNode) + 16);
@@ -171,7 +200,7 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     LONG size = stream.Size();
     if (size < 0 || size > kMaxTextSize)
         return false;
-    char* text = m_arena.AllocateText(size_t(size) + terminators);
+    char* text = m_arena.AllocateText(size_t(size) + terminators + kScanPadding);
     if (!text)
         return false;
     LONG total = 0;
@@ -185,7 +214,7 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
         Clear();
         return false;
     }
-    std::memset(text + size, 0, terminators);
+    std::memset(text + size, 0, terminators + kScanPadding);
     m_outOfMemory = false;
     m_position = text;
     m_textEnd = text + size + terminators;
@@ -230,7 +259,7 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
 
         char* name = SkipSpace(open + 1);
         uint32_t hash;
-        char* nameEnd = ScanName(name, kSpace, hash);
+        char* nameEnd = ScanName(name, kElementNameBytes, hash);
         char* attributes = *nameEnd ? nameEnd + 1 : nameEnd;
         bool empty = nameEnd > name && nameEnd[-1] == '/';
         if (empty) {
@@ -292,7 +321,7 @@ bool XmlReader::ReadAttributes(XmlNode* node, char* p, char* close, bool& empty)
         p = SkipSpace(p);
         char* name = p;
         uint32_t hash;
-        p = ScanName(p, kSpace | kEquals, hash);
+        p = ScanName(p, kAttributeNameBytes, hash);
         char* nameEnd = p;
         p = SkipSpace(p);
         if (*p != '=') {
