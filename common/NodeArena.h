@@ -39,6 +39,16 @@ public:
         }
         return AllocateSlow(size);
     }
+    // The same without clearing, for a record the caller initialises whole.
+    void* AllocateUncleared(size_t size) {
+        size_t rounded = (size + kAlignment - 1) & ~(kAlignment - 1);
+        uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
+        if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
+            m_cursor = start + rounded;
+            return reinterpret_cast<void*>(start);
+        }
+        return AllocateSlow(size);
+    }
     // Copies a zero-terminated 8-bit string; null for a null text.
     char* AllocString(const char* text);
     // Copies `length` bytes of `text` and a terminator. Strings need no alignment, so they

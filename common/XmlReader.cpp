@@ -142,24 +142,23 @@ constexpr size_t kClearPrefetchDistance = 8 * (sizeof(XmlNode) + 16);
 XmlReader::~XmlReader() { Clear(); }
 
 XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind) {
-    void* memory = m_arena.AllocatePlain(sizeof(XmlNode));
+    uint32_t hash = 0;
+    char* kept = nullptr;
+    if (name && name == m_lastName.text) {
+        hash = m_lastName.hash;
+        kept = const_cast<char*>(name); // terminated in the text for good
+    } else if (name) {
+        size_t length;
+        hash = NameHash(name, length);
+        kept = KeepString(name, length);
+        if (!kept)
+            return nullptr;
+    }
+    void* memory = m_arena.AllocateUncleared(sizeof(XmlNode));
     if (!memory)
         return nullptr;
-    auto* node = new (memory) XmlNode();
-    node->kind = kind;
-    node->parent = parent;
-    if (name) {
-        if (name == m_lastName.text) {
-            node->hash = m_lastName.hash;
-            node->name = const_cast<char*>(name); // terminated in the text for good
-        } else {
-            size_t length;
-            node->hash = NameHash(name, length);
-            node->name = KeepString(name, length);
-            if (!node->name)
-                return nullptr;
-        }
-    }
+    // Every field is written once; the links not named here start null.
+    auto* node = new (memory) XmlNode{.kind = kind, .hash = hash, .name = kept, .parent = parent};
     if (!parent)
         return node;
     if ((kind & kKindMask) == kGenericAttributeKind)
