@@ -61,11 +61,22 @@ constexpr std::array<uint8_t, 256> kElementNameBytes = MakeNameBytes(false);
 constexpr std::array<uint8_t, 256> kAttributeNameBytes = MakeNameBytes(true);
 
 // Scans a name up to the first byte that `nameBytes` maps to 0 and hashes it on the way,
-// one table look-up per byte.
+// one table look-up per byte and two bytes a step: h*33*33 + a*33 + b is two single steps
+// with one multiplication less on the hash's chain.
 char* ScanName(char* p, const std::array<uint8_t, 256>& nameBytes, uint32_t& hash) {
     uint32_t h = 0;
-    for (uint8_t folded; (folded = nameBytes[static_cast<unsigned char>(*p)]) != 0; ++p)
-        h = h * 33u + folded;
+    for (;; p += 2) {
+        uint32_t a = nameBytes[static_cast<unsigned char>(p[0])];
+        if (!a)
+            break;
+        uint32_t b = nameBytes[static_cast<unsigned char>(p[1])];
+        if (!b) {
+            h = h * 33u + a;
+            ++p;
+            break;
+        }
+        h = h * (33u * 33u) + a * 33u + b;
+    }
     hash = h;
     return p;
 }
