@@ -306,7 +306,7 @@ XmlReader::Outcome XmlReader::Ended() {
 }
 
 // Raises the start event and supplies a generic node when the subclass made none.
-XmlNode* XmlReader::StartElement(XmlNode* parent, const char* name, const char* tagEnd) {
+inline XmlNode* XmlReader::StartElement(XmlNode* parent, const char* name, const char* tagEnd) {
     XmlNode* node = OnEvent(parent, XmlEvent::ElementStart, name, tagEnd);
     if (!node)
         node = CreateNode(parent, name, kGenericElementKind);
