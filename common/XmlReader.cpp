@@ -179,12 +179,8 @@ XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind)
     return node;
 }
 
-char* XmlReader::AllocString(const char* text) {
-    if (!text)
-        return nullptr;
-    if (text == m_lastValue)
-        return const_cast<char*>(text); // terminated in the text for good
-    return KeepString(text, std::strlen(text));
+char* XmlReader::AllocOtherString(const char* text) {
+    return text ? KeepString(text, std::strlen(text)) : nullptr;
 }
 
 // A string that lies in the text with its terminator in the part the parser will not

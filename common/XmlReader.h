@@ -68,7 +68,12 @@ public:
     // An arena copy of an 8-bit string, valid until Clear; null for a null text. A name or
     // value of the loaded text is not copied but handed back as it is: it already lives in
     // the arena and never changes. Such strings are shared, so nobody may write into them.
-    char* AllocString(const char* text);
+    // Inline for the common case of a subclass keeping the value it was just given.
+    char* AllocString(const char* text) {
+        if (text && text == m_lastValue)
+            return const_cast<char*>(text); // terminated in the text for good
+        return AllocOtherString(text);
+    }
 
     // Searches the sibling chain from `first`. kind 0 with a name: exact name; a kind with a
     // name: that kind and the name ignoring ASCII case; a kind without a name: the first
@@ -88,6 +93,7 @@ private:
     };
 
     bool LoadText(Stream& stream, size_t terminators);
+    char* AllocOtherString(const char* text);
     char* KeepString(const char* text, size_t length);
     Outcome Ended();
     Outcome ParseElements(XmlNode* parent, const char* closeName, size_t closeLength,
