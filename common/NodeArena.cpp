@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace common {
 
@@ -15,19 +16,40 @@ char* NodeArena::NewBlock(size_t size) {
     // A shared block is cleared piece by piece as Allocate hands it out; a block of its own
     // is handed out whole.
     void* block = blockSize > kBlockSize ? std::calloc(1, blockSize) : std::malloc(blockSize);
-    if (!block)
+    if (!block || !AddBlock(block))
         return nullptr;
-    if (m_blocks.size() == m_blocks.capacity()) {
-        // Linear growth keeps the list small; geometric growth on top of it keeps a huge
-        // tree from copying the list once per 20 blocks.
-        m_blocks.reserve(m_blocks.size() + kBlockListStep + m_blocks.size() / 2);
-    }
-    m_blocks.push_back(block);
     if (blockSize == kBlockSize) {
         // A block of its own leaves the current block and its free space as they are.
         m_cursor = reinterpret_cast<uintptr_t>(block);
         m_end = m_cursor + kBlockSize;
     }
+    return static_cast<char*>(block);
+}
+
+bool NodeArena::AddBlock(void* block) {
+    try {
+        if (m_blocks.size() == m_blocks.capacity()) {
+            // Linear growth keeps the list small; geometric growth on top of it keeps a huge
+            // tree from copying the list once per 20 blocks.
+            m_blocks.reserve(m_blocks.size() + kBlockListStep + m_blocks.size() / 2);
+        }
+        m_blocks.push_back(block);
+    } catch (const std::bad_alloc&) {
+        std::free(block);
+        return false;
+    }
+    return true;
+}
+
+char* NodeArena::AllocateText(size_t size) {
+    if (size == 0 || size > kMaxRequest)
+        return nullptr;
+    // Not cleared: the reader overwrites every byte with the text and its terminators.
+    void* block = std::malloc(size);
+    if (!block || !AddBlock(block))
+        return nullptr;
+    m_textBegin = reinterpret_cast<uintptr_t>(block);
+    m_textSize = size;
     return static_cast<char*>(block);
 }
 
@@ -76,6 +98,8 @@ void NodeArena::Clear() {
     m_blocks.clear();
     m_cursor = 0;
     m_end = 0;
+    m_textBegin = 0;
+    m_textSize = 0;
     m_holdsObjects = false;
 }
 

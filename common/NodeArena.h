@@ -2,7 +2,8 @@
 // of 4096 bytes and freed together by Clear. A request larger than a block gets a block of
 // its own. Allocate hands out zero-filled memory aligned for any type; strings are packed
 // between such allocations. Only what is handed out is cleared, not whole blocks: nothing
-// reads the rest.
+// reads the rest. The text a reader parses in place may live here too (AllocateText), so
+// that the names and values terminated inside it need no copies.
 #pragma once
 
 #include <cstddef>
@@ -38,6 +39,16 @@ public:
         }
         return AllocateSlow(size);
     }
+    // The same without clearing, for a record the caller initialises whole.
+    void* AllocateUncleared(size_t size) {
+        size_t rounded = (size + kAlignment - 1) & ~(kAlignment - 1);
+        uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
+        if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
+            m_cursor = start + rounded;
+            return reinterpret_cast<void*>(start);
+        }
+        return AllocateSlow(size);
+    }
     // Copies a zero-terminated 8-bit string; null for a null text.
     char* AllocString(const char* text);
     // Copies `length` bytes of `text` and a terminator. Strings need no alignment, so they
@@ -51,6 +62,14 @@ public:
         CopyShort(copy, text, length);
         copy[length] = 0;
         return copy;
+    }
+    // A block of its own for `size` bytes of text, not cleared: the caller fills it. It
+    // replaces the arena's previous text block as the one InText reports on (both stay
+    // until Clear). Null when memory runs out or the size is absurd.
+    char* AllocateText(size_t size);
+    // Whether `p` points into the current text block.
+    bool InText(const void* p) const {
+        return reinterpret_cast<uintptr_t>(p) - m_textBegin < m_textSize;
     }
     void Clear();
 
@@ -80,10 +99,15 @@ private:
     // A fresh zero-filled block for `size` bytes: a shared one that becomes current, or one
     // of its own for a request larger than kBlockSize. Null when memory runs out.
     char* NewBlock(size_t size);
+    // Puts a freshly allocated block on the list that Clear frees; when the list cannot
+    // grow, frees the block and returns false.
+    bool AddBlock(void* block);
 
     std::vector<void*> m_blocks;
     uintptr_t m_cursor = 0; // free space of the current block: [m_cursor, m_end)
     uintptr_t m_end = 0;
+    uintptr_t m_textBegin = 0; // the text block: [m_textBegin, m_textBegin + m_textSize)
+    size_t m_textSize = 0;
     bool m_holdsObjects = false;
 };
 

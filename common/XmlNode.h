@@ -20,7 +20,7 @@ constexpr uint32_t kBorrowedElementFlag = 1u << 31;
 struct XmlNode {
     uint32_t kind = 0;
     uint32_t hash = 0; // beside the kind so that a node packs into 80 bytes
-    char* name = nullptr; // arena copy, may be null
+    char* name = nullptr; // in the arena (in the loaded text or a copy), may be null
     void* payload = nullptr; // belongs to the subclass
     XmlNode* parent = nullptr;
     XmlNode* firstChild = nullptr;

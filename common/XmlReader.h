@@ -3,6 +3,11 @@
 // content, entities and CDATA are not interpreted. A subclass receives one event per
 // element start, attribute, end of attributes and element end and decides which nodes to
 // create; the tree and everything the subclass copies live in one NodeArena.
+//
+// The text itself is read into the arena and parsed there, so names and values are not
+// copied: nodes and the strings AllocString hands out point into the text. The price is
+// that the whole text of a document stays in memory with its tree until Clear or the next
+// Load, not just the names and values the tree keeps; a load that fails frees it at once.
 #pragma once
 
 #include "common/NodeArena.h"
@@ -43,8 +48,8 @@ public:
 
     virtual XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
                              const char* value) = 0;
-    // Allocates a zero-filled node of `kind` under `parent` (null for none), copies the name
-    // into the arena and hashes it. Attribute nodes of generic elements
+    // Allocates a zero-filled node of `kind` under `parent` (null for none), keeps the name
+    // in the arena (see AllocString) and hashes it. Attribute nodes of generic elements
     // (kGenericAttributeKind) go to the end of the parent's attribute list, all others to
     // the end of its child list. Null when memory runs out.
     virtual XmlNode* CreateNode(XmlNode* parent, const char* name, uint32_t kind);
@@ -60,8 +65,15 @@ public:
     // Element objects must be built in Arena() with NodeArena::Allocate: a tree whose arena
     // holds nothing else than nodes and strings is freed without visiting its nodes.
     void Clear();
-    // Copies an 8-bit string into the arena; null for a null text.
-    char* AllocString(const char* text);
+    // An arena copy of an 8-bit string, valid until Clear; null for a null text. A name or
+    // value of the loaded text is not copied but handed back as it is: it already lives in
+    // the arena and never changes. Such strings are shared, so nobody may write into them.
+    // Inline for the common case of a subclass keeping the value it was just given.
+    char* AllocString(const char* text) {
+        if (text && text == m_lastValue)
+            return const_cast<char*>(text); // terminated in the text for good
+        return AllocOtherString(text);
+    }
 
     // Searches the sibling chain from `first`. kind 0 with a name: exact name; a kind with a
     // name: that kind and the name ignoring ASCII case; a kind without a name: the first
@@ -74,16 +86,16 @@ public:
 private:
     enum class Outcome { Closed, Ended };
 
-    // A name or value of the text being parsed with what the scan learnt about it, so that
-    // CreateNode and AllocString need not measure or hash it again. Valid while parsing:
-    // the bytes of a terminated name or value do not change until the text is freed.
-    struct ScannedText {
+    // The name just scanned with its hash, so that CreateNode need not hash it again.
+    struct ScannedName {
         const char* text = nullptr;
-        size_t length = 0;
         uint32_t hash = 0;
     };
 
     bool LoadText(Stream& stream, size_t terminators);
+    char* AllocOtherString(const char* text);
+    char* KeepString(const char* text, size_t length);
+    Outcome Ended();
     Outcome ParseElements(XmlNode* parent, const char* closeName, size_t closeLength,
                           int depth);
     XmlNode* StartElement(XmlNode* parent, const char* name, const char* tagEnd);
@@ -96,9 +108,14 @@ private:
     XmlNode* m_root = nullptr;
     NodeArena m_arena;
     char* m_position = nullptr; // read position while parsing
+    const char* m_textEnd = nullptr; // one past the text block's last terminator
+    // The parser writes no terminator below this any more: a string of the text that ends
+    // below it stays as it is. The whole text once parsing is over.
+    const char* m_frozenEnd = nullptr;
     bool m_outOfMemory = false;
-    ScannedText m_lastName;
-    ScannedText m_lastValue;
+    // The last name and value terminated in the text (both lie below m_frozenEnd).
+    ScannedName m_lastName;
+    const char* m_lastValue = nullptr;
 };
 
 } // namespace common

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -421,6 +423,128 @@ TEST(NodeArena, PacksStringsWithoutDisturbingAlignedZeroFilledAllocations) {
     EXPECT_EQ(arena.AllocString(huge.c_str()), huge);
     EXPECT_EQ(arena.BlockCount(), blocks + 1);
     EXPECT_EQ(arena.AllocString("x", size_t(1) << 31), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Keeps, for every element, a string the subclass built itself, the element's content as
+// the start event saw it (the rest of a text still being parsed), and its attribute values.
+class KeepingReader : public XmlReader {
+public:
+    struct Kept {
+        XmlNode* node;
+        char* built;
+        char* rest;
+        const char* source;
+    };
+    std::vector<Kept> kept;
+    std::vector<char*> values;
+
+    XmlNode* OnEvent(XmlNode* parent, XmlEvent event, const char* name,
+                     const char* value) override {
+        if (event == XmlEvent::Attribute) {
+            values.push_back(AllocString(value));
+            CreateNode(parent, name, kGenericAttributeKind)->payload = values.back();
+        }
+        if (event != XmlEvent::ElementStart)
+            return nullptr;
+        char built[32];
+        std::snprintf(built, sizeof(built), "built-%s", name);
+        XmlNode* node = CreateNode(parent, built, kGenericElementKind);
+        kept.push_back({node, AllocString(built), AllocString(value), value});
+        std::memset(built, 'x', sizeof(built) - 1); // the copies must not see this
+        return node;
+    }
+};
+
+TEST(XmlReader, StringsFromElsewhereOrStillToBeParsedAreCopied) {
+    std::string text = "<a k=\"v1\"><b/></a>";
+    KeepingReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_EQ(reader.kept.size(), 2u);
+    EXPECT_STREQ(reader.Root()->name, "built-a");
+    EXPECT_EQ(reader.Root()->hash, NameHash("built-a"));
+    EXPECT_STREQ(reader.kept[0].built, "built-a");
+    EXPECT_STREQ(reader.kept[1].built, "built-b");
+    EXPECT_FALSE(reader.Arena().InText(reader.kept[0].built));
+    // At the start event the content ran to the end of the text: its copy keeps that text
+    // although parsing wrote terminators into it afterwards.
+    EXPECT_STREQ(reader.kept[0].rest, "<b/></a>");
+    EXPECT_NE(reader.kept[0].rest, reader.kept[0].source);
+    EXPECT_STREQ(reader.kept[1].rest, "</a>");
+    // Attribute values are terminated in the text for good and are not copied.
+    ASSERT_EQ(reader.values.size(), 1u);
+    EXPECT_STREQ(reader.values[0], "v1");
+    EXPECT_TRUE(reader.Arena().InText(reader.values[0]));
+    EXPECT_TRUE(reader.Arena().InText(reader.Root()->firstAttribute->name));
+    // After the load the whole text is settled: its strings are handed back as they are.
+    const char* inText = reader.Root()->firstAttribute->name;
+    EXPECT_EQ(reader.AllocString(inText), inText);
+    EXPECT_EQ(reader.CreateNode(reader.Root(), inText, 1)->name, inText);
+    std::string outside = "k";
+    char* copy = reader.AllocString(outside.c_str());
+    EXPECT_NE(copy, outside.c_str());
+    EXPECT_STREQ(copy, "k");
+}
+
+TEST(XmlReader, FailedAndEmptyLoadsGiveTheirMemoryBackAtOnce) {
+    char good[] = "<a b=\"1\"><c/></a>";
+    char shortText[] = "<a/>";
+    char noElement[] = "just words, no tags";
+    RecordingReader reader;
+    MemoryStream first(good, LONG(std::strlen(good)));
+    ASSERT_TRUE(reader.Load(first));
+    EXPECT_GT(reader.Arena().BlockCount(), 0u);
+
+    OddStream shortRead(shortText, 4, 100);
+    EXPECT_FALSE(reader.Load(shortRead));
+    EXPECT_EQ(reader.Arena().BlockCount(), 0u);
+    EXPECT_EQ(reader.Root(), nullptr);
+
+    MemoryStream empty(noElement, LONG(std::strlen(noElement)));
+    EXPECT_FALSE(reader.Load(empty));
+    EXPECT_EQ(reader.Arena().BlockCount(), 0u);
+
+    OddStream huge(shortText, 4, XmlReader::kMaxTextSize + 1);
+    EXPECT_FALSE(reader.Load(huge));
+    EXPECT_EQ(reader.Arena().BlockCount(), 0u);
+    EXPECT_FALSE(reader.Arena().InText(shortText));
+}
+
+TEST(XmlReader, NamesAndValuesStayValidUntilTheNextLoadOrClear) {
+    AttributeKeepingReader reader;
+    for (int round = 0; round < 200; ++round) {
+        // Texts of many sizes, some ending in a value without its closing quote.
+        std::string id = std::to_string(round);
+        std::string text = "<doc n=\"" + id + "\">" + std::string(size_t(round % 37), ' ') +
+                           "<item v=\"" + std::string(size_t(round % 23), 'q') + id + "\"/>";
+        if (round % 3 == 0)
+            text += "</doc>";
+        if (round % 5 == 0)
+            text += "<tail x=\"" + id + ">";
+        MemoryStream stream(text.data(), LONG(text.size()));
+        ASSERT_TRUE(reader.Load(stream)) << text;
+        // The stream's own bytes may go: the tree has its own.
+        std::fill(text.begin(), text.end(), '#');
+        XmlNode* root = reader.Root();
+        ASSERT_STREQ(root->name, "doc");
+        ASSERT_STREQ(static_cast<char*>(root->firstAttribute->payload), id.c_str());
+        XmlNode* item = root->firstChild;
+        ASSERT_NE(item, nullptr);
+        ASSERT_STREQ(item->name, "item");
+        ASSERT_EQ(static_cast<char*>(item->firstAttribute->payload),
+                  std::string(size_t(round % 23), 'q') + id);
+        if (round % 5 == 0) {
+            XmlNode* tail = item->nextSibling;
+            ASSERT_NE(tail, nullptr) << round;
+            ASSERT_STREQ(static_cast<char*>(tail->firstAttribute->payload), id.c_str());
+        }
+        if (round % 7 == 0)
+            reader.Clear();
+    }
 }
 
 } // namespace
