@@ -30,6 +30,17 @@ CommandResult Failure(DWORD error, const std::string& path) {
     return CommandResult::Error(ConsoleFormat::ErrorText(error) + ": " + path);
 }
 
+// The device path named by `text` when it exists; otherwise `failure` says why not.
+std::optional<ResolvedPath> LookupExisting(const std::string& text, CommandResult& failure) {
+    DWORD error = ERROR_SUCCESS;
+    auto path = FileSystem::Lookup(FromUtf8(text), error);
+    if (!path || !path->exists) {
+        failure = Failure(path ? DWORD(ERROR_FILE_NOT_FOUND) : error, text);
+        return std::nullopt;
+    }
+    return path;
+}
+
 // Resolves `path`; a folder that exists stands for `nameInFolder` inside it.
 std::optional<ResolvedPath> LookupTarget(const std::string& path, std::u16string_view nameInFolder,
                                          DWORD& error) {
@@ -115,12 +126,10 @@ CommandResult Push(const Console::Arguments& args, ConsoleOutput&) {
 CommandResult Pull(const Console::Arguments& args, ConsoleOutput&) {
     if (args.size() != 2 || args[0].empty() || args[1].empty())
         return CommandResult::Usage();
-    DWORD error = ERROR_SUCCESS;
-    auto source = FileSystem::Lookup(FromUtf8(args[0]), error);
+    CommandResult failure = CommandResult::Ok();
+    auto source = LookupExisting(args[0], failure);
     if (!source)
-        return Failure(error, args[0]);
-    if (!source->exists)
-        return Failure(ERROR_FILE_NOT_FOUND, args[0]);
+        return failure;
     if (source->isDirectory)
         return Failure(ERROR_ACCESS_DENIED, args[0]);
     std::filesystem::path hostFile(args[1]);
@@ -171,12 +180,10 @@ bool ListFolder(const std::filesystem::path& folder, std::vector<Entry>& entries
 CommandResult Ls(const Console::Arguments& args, ConsoleOutput& out) {
     if (args.size() != 1 || args[0].empty())
         return CommandResult::Usage();
-    DWORD error = ERROR_SUCCESS;
-    auto path = FileSystem::Lookup(FromUtf8(args[0]), error);
+    CommandResult failure = CommandResult::Ok();
+    auto path = LookupExisting(args[0], failure);
     if (!path)
-        return Failure(error, args[0]);
-    if (!path->exists)
-        return Failure(ERROR_FILE_NOT_FOUND, args[0]);
+        return failure;
     if (!path->isDirectory) {
         PrintEntry({std::u16string(path->host.filename().u16string()), false,
                     uint64_t(path->info.st_size)}, out);
@@ -193,12 +200,10 @@ CommandResult Ls(const Console::Arguments& args, ConsoleOutput& out) {
 CommandResult Rm(const Console::Arguments& args, ConsoleOutput&) {
     if (args.size() != 1 || args[0].empty())
         return CommandResult::Usage();
-    DWORD error = ERROR_SUCCESS;
-    auto path = FileSystem::Lookup(FromUtf8(args[0]), error);
+    CommandResult failure = CommandResult::Ok();
+    auto path = LookupExisting(args[0], failure);
     if (!path)
-        return Failure(error, args[0]);
-    if (!path->exists)
-        return Failure(ERROR_FILE_NOT_FOUND, args[0]);
+        return failure;
     // The device's own delete: read-only files, files held open and folders that are not
     // empty stay, as they would for a program.
     BOOL done = path->isDirectory ? RemoveDirectoryW(path->device.c_str()) : DeleteFileW(path->device.c_str());
