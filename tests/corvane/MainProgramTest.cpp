@@ -21,11 +21,8 @@ namespace {
 
 class MainProgram : public TestDevice {
 protected:
-    MainProgram() {
-        m_options.installFrom = DIALORA_IMAGE_DIR;
-        // Each test starts the program itself.
-        m_options.startMainProgram = false;
-    }
+    // Each test starts the program itself.
+    MainProgram() { m_options.installFrom = DIALORA_IMAGE_DIR; }
 
     void TearDown() override {
         if (FindWindowW(common::kWatcherClass, nullptr)) {

@@ -34,10 +34,7 @@ std::u16string Script() {
 
 class ProfileMessages : public testsupport::TestDevice {
 protected:
-    ProfileMessages() {
-        m_options.installFrom = DIALORA_IMAGE_DIR;
-        m_options.startMainProgram = false;
-    }
+    ProfileMessages() { m_options.installFrom = DIALORA_IMAGE_DIR; }
 
     static void Settle() { testsupport::Settle(); }
 

@@ -9,6 +9,7 @@
 #include "kernel/ProcessLauncher.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/WaitHub.h"
+#include "support/MainProgramDriver.h"
 #include "support/TestDevice.h"
 
 #include <chrono>
@@ -22,9 +23,12 @@ constexpr const WCHAR* kOptions = u"Software\\Tavik\\Dialora\\Options";
 class MainProgramShutdown : public TestDevice {
 protected:
     // The device starts the main program at boot, as the phone does.
-    MainProgramShutdown() { m_options.installFrom = DIALORA_IMAGE_DIR; }
+    MainProgramShutdown() {
+        m_options.installFrom = DIALORA_IMAGE_DIR;
+        m_options.startMainProgram = true;
+    }
 
-    static void Settle() { platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(3000)); }
+    static void Settle() { testsupport::Settle(); }
 
     // The process that owns the watcher, or null.
     static std::shared_ptr<platform::ProcessObject> MainProcess() {

@@ -16,9 +16,6 @@ std::filesystem::path MakeTempFolder(const std::string& prefix) {
 void TestDevice::SetUp() {
     m_folder = MakeTempFolder("dialora-test");
     m_options.folder = m_folder / "device";
-    if (m_options.installFrom.empty())
-        m_options.startMainProgram = false;
-    m_options.startPlatformPrograms = false;
     m_device = std::make_unique<platform::Device>(m_options);
     std::string error;
     ASSERT_TRUE(m_device->Boot(error)) << error;

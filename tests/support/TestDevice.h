@@ -15,6 +15,11 @@ namespace testsupport {
 
 class TestDevice : public ::testing::Test {
 protected:
+    // A fixture turns the platform programs or the main program on in its constructor.
+    TestDevice() {
+        m_options.startPlatformPrograms = false;
+        m_options.startMainProgram = false;
+    }
     void SetUp() override;
     void TearDown() override;
 
