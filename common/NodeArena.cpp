@@ -12,18 +12,30 @@ constexpr size_t kBlockListStep = 20;
 } // namespace
 
 char* NodeArena::NewBlock(size_t size) {
-    size_t blockSize = size > kBlockSize ? size : kBlockSize;
-    // A shared block is cleared piece by piece as Allocate hands it out; a block of its own
-    // is handed out whole.
-    void* block = blockSize > kBlockSize ? std::calloc(1, blockSize) : std::malloc(blockSize);
-    if (!block || !AddBlock(block))
-        return nullptr;
-    if (blockSize == kBlockSize) {
-        // A block of its own leaves the current block and its free space as they are.
-        m_cursor = reinterpret_cast<uintptr_t>(block);
-        m_end = m_cursor + kBlockSize;
+    if (size > kBlockSize) {
+        // A block of its own is handed out whole and leaves the current block and its free
+        // space as they are.
+        void* block = std::calloc(1, size);
+        if (!block || !AddBlock(block))
+            return nullptr;
+        return static_cast<char*>(block);
     }
-    return static_cast<char*>(block);
+    // Shared blocks are cleared piece by piece as Allocate hands them out. They come from
+    // runs of blocks allocated together, each run twice the last up to kMaxRunBlocks, so
+    // that a large tree costs few trips to the allocator and a small one stays small.
+    if (m_runNext == m_runEnd) {
+        size_t blocks = m_runBlocks;
+        void* run = std::malloc(blocks * kBlockSize);
+        if (!run || !AddBlock(run))
+            return nullptr;
+        m_runNext = reinterpret_cast<uintptr_t>(run);
+        m_runEnd = m_runNext + blocks * kBlockSize;
+        m_runBlocks = blocks < kMaxRunBlocks ? blocks * 2 : blocks;
+    }
+    m_cursor = m_runNext;
+    m_end = m_cursor + kBlockSize;
+    m_runNext = m_end;
+    return reinterpret_cast<char*>(m_cursor);
 }
 
 bool NodeArena::AddBlock(void* block) {
@@ -98,6 +110,9 @@ void NodeArena::Clear() {
     m_blocks.clear();
     m_cursor = 0;
     m_end = 0;
+    m_runNext = 0;
+    m_runEnd = 0;
+    m_runBlocks = 1;
     m_textBegin = 0;
     m_textSize = 0;
     m_holdsObjects = false;

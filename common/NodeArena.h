@@ -1,6 +1,7 @@
 // Memory of one XML tree: nodes, names, values and element objects are carved from blocks
-// of 4096 bytes and freed together by Clear. A request larger than a block gets a block of
-// its own. Allocate hands out zero-filled memory aligned for any type; strings are packed
+// of 4096 bytes and freed together by Clear. Blocks are taken from the C library in runs
+// that grow to 16 blocks, so a large tree costs few allocations. A request larger than a
+// block gets a block of its own. Allocate hands out zero-filled memory aligned for any type; strings are packed
 // between such allocations. Only what is handed out is cleared, not whole blocks: nothing
 // reads the rest. The text a reader parses in place may live here too (AllocateText), so
 // that the names and values terminated inside it need no copies.
@@ -73,6 +74,7 @@ public:
     }
     void Clear();
 
+    // Allocations the arena holds from the C library: runs of blocks and large blocks.
     size_t BlockCount() const { return m_blocks.size(); }
     // Whether Allocate was called since the last Clear.
     bool HoldsObjects() const { return m_holdsObjects; }
@@ -103,7 +105,13 @@ private:
     // grow, frees the block and returns false.
     bool AddBlock(void* block);
 
-    std::vector<void*> m_blocks;
+    // Most blocks a run of shared blocks holds: 64 KB.
+    static constexpr size_t kMaxRunBlocks = 16;
+
+    std::vector<void*> m_blocks; // what Clear frees: runs of shared blocks and large blocks
+    uintptr_t m_runNext = 0; // the current run's blocks not handed out: [m_runNext, m_runEnd)
+    uintptr_t m_runEnd = 0;
+    size_t m_runBlocks = 1; // blocks in the next run
     uintptr_t m_cursor = 0; // free space of the current block: [m_cursor, m_end)
     uintptr_t m_end = 0;
     uintptr_t m_textBegin = 0; // the text block: [m_textBegin, m_textBegin + m_textSize)

@@ -19,7 +19,7 @@ constexpr uint32_t kBorrowedElementFlag = 1u << 31;
 
 struct XmlNode {
     uint32_t kind = 0;
-    uint32_t hash = 0; // beside the kind so that a node packs into 80 bytes
+    uint32_t hash = 0; // beside the kind so that a node packs into one 64-byte cache line
     char* name = nullptr; // in the arena (in the loaded text or a copy), may be null
     void* payload = nullptr; // belongs to the subclass
     XmlNode* parent = nullptr;
@@ -27,9 +27,6 @@ struct XmlNode {
     XmlNode* nextSibling = nullptr;
     XmlElementObject* element = nullptr;
     XmlNode* firstAttribute = nullptr; // used only when the kind is not 0
-    // Ends of the two lists, so appending stays constant-time for huge documents.
-    XmlNode* lastChild = nullptr;
-    XmlNode* lastAttribute = nullptr;
 
     uint32_t Kind() const { return kind & kKindMask; }
 };

@@ -81,6 +81,16 @@ char* ScanName(char* p, const std::array<uint8_t, 256>& nameBytes, uint32_t& has
     return p;
 }
 
+// The inverse of 33 modulo 2^32 (33 is odd, so it has one) by Newton's iteration: each step
+// doubles the correct bits. It takes the last step off a name hash.
+constexpr uint32_t kInverseOf33 = [] {
+    uint32_t x = 33;
+    for (int i = 0; i < 5; ++i)
+        x *= 2u - 33u * x;
+    return x;
+}();
+static_assert(kInverseOf33 * 33u == 1u);
+
 #if defined(__SSE2__)
 // strchr over the text being parsed, 16 bytes per step: the first `c` (never 0) from `p`,
 // or null when a 0 comes first. A step may look at up to 15 bytes past the 0 that ends
@@ -127,20 +137,6 @@ bool IsEndTagOf(const char* tag, const char* close, const char* name, size_t len
     return tag[2 + length] == 0 || IsSpace(tag[2 + length]);
 }
 
-// Appends `node` to the list that starts at `first`; `last` is a hint that a subclass
-// editing lists by hand may have left stale, so it is only trusted forward.
-void Append(XmlNode*& first, XmlNode*& last, XmlNode* node) {
-    XmlNode* tail = last ? last : first;
-    if (!tail) {
-        first = last = node;
-        return;
-    }
-    while (tail->nextSibling)
-        tail = tail->nextSibling;
-    tail->nextSibling = node;
-    last = node;
-}
-
 // Zero bytes after the text's terminators, so that FindByte may read a whole step past
 // the last one.
 constexpr size_t kScanPadding = 16;
@@ -152,31 +148,17 @@ constexpr size_t kClearPrefetchDistance = 8 * (sizeof(XmlNode) + 16);
 
 XmlReader::~XmlReader() { Clear(); }
 
-XmlNode* XmlReader::CreateNode(XmlNode* parent, const char* name, uint32_t kind) {
-    uint32_t hash = 0;
-    char* kept = nullptr;
-    if (name && name == m_lastName.text) {
-        hash = m_lastName.hash;
-        kept = const_cast<char*>(name); // terminated in the text for good
-    } else if (name) {
-        size_t length;
-        hash = NameHash(name, length);
-        kept = KeepString(name, length);
-        if (!kept)
-            return nullptr;
-    }
-    void* memory = m_arena.AllocateUncleared(sizeof(XmlNode));
-    if (!memory)
-        return nullptr;
-    // Every field is written once; the links not named here start null.
-    auto* node = new (memory) XmlNode{.kind = kind, .hash = hash, .name = kept, .parent = parent};
-    if (!parent)
-        return node;
-    if ((kind & kKindMask) == kGenericAttributeKind)
-        Append(parent->firstAttribute, parent->lastAttribute, node);
-    else
-        Append(parent->firstChild, parent->lastChild, node);
-    return node;
+XmlReader::ListEnds& XmlReader::EndsOf(XmlNode* parent) {
+    if (m_other.node != parent)
+        m_other = {.node = parent}; // Append walks each list once from its first node
+    return m_other;
+}
+
+bool XmlReader::KeepName(const char* name, char*& kept, uint32_t& hash) {
+    size_t length;
+    hash = NameHash(name, length);
+    kept = KeepString(name, length);
+    return kept != nullptr;
 }
 
 char* XmlReader::AllocOtherString(const char* text) {
@@ -221,6 +203,12 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
         return false;
     }
     std::memset(text + size, 0, terminators + kScanPadding);
+    if (!m_open)
+        m_open.reset(new (std::nothrow) ListEnds[kMaxDepth + 1]);
+    if (!m_open) {
+        Clear();
+        return false;
+    }
     m_outOfMemory = false;
     m_position = text;
     m_textEnd = text + size + terminators;
@@ -230,6 +218,7 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     m_frozenEnd = m_textEnd; // parsing writes nothing more
     m_lastName = {};
     m_lastValue = nullptr;
+    m_current = nullptr;
     if (m_outOfMemory || !m_root)
         Clear();
     return m_root != nullptr;
@@ -274,18 +263,22 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         bool empty = nameEnd > name && nameEnd[-1] == '/';
         if (empty) {
             nameEnd[-1] = 0;
-            hash = NameHash(name); // without the slash
+            hash = (hash - '/') * kInverseOf33; // the hash without the slash
         }
         *nameEnd = 0;
         size_t nameLength = size_t(nameEnd - name) - (empty ? 1 : 0);
         m_lastName = {name, hash};
         m_frozenEnd = nameEnd + 1; // attributes are terminated after the name
 
+        m_current = parent ? &m_open[depth] : nullptr;
         XmlNode* node = StartElement(parent, name, tagEnd);
         if (!node)
             return Ended();
-        if (depth == 0 && node == m_root)
+        bool firstRoot = depth == 0 && node == m_root && parent != node;
+        if (firstRoot)
             parent = node; // a second top-level element becomes a child of the first
+        m_open[depth + 1] = {.node = node};
+        m_current = &m_open[depth + 1];
         if (!empty && ReadAttributes(node, attributes, close, empty))
             OnEvent(node, XmlEvent::AttributesEnd, nullptr, nullptr);
 
@@ -293,6 +286,8 @@ XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeNa
         m_frozenEnd = tagEnd;
         Outcome outcome =
             empty ? Outcome::Closed : ParseElements(node, name, nameLength, depth + 1);
+        if (firstRoot)
+            m_open[0] = m_open[depth + 1]; // the root's lists, now read at this level
         OnEvent(node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
         if (outcome == Outcome::Ended)
             return Outcome::Ended;
@@ -362,6 +357,8 @@ void XmlReader::Clear() {
     if (m_arena.HoldsObjects())
         DestroyElementObjects();
     m_root = nullptr;
+    m_current = nullptr;
+    m_other = {};
     m_textEnd = nullptr;
     m_frozenEnd = nullptr;
     m_arena.Clear();

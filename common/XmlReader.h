@@ -16,6 +16,8 @@
 #include "ce/types.h"
 
 #include <cstdint>
+#include <memory>
+#include <new>
 
 namespace common {
 
@@ -52,7 +54,32 @@ public:
     // in the arena (see AllocString) and hashes it. Attribute nodes of generic elements
     // (kGenericAttributeKind) go to the end of the parent's attribute list, all others to
     // the end of its child list. Null when memory runs out.
-    virtual XmlNode* CreateNode(XmlNode* parent, const char* name, uint32_t kind);
+    // Every reader uses this one, so it is final: a subclass's calls bind directly and the
+    // common case (the name just scanned, a parent being read) is inlined into them.
+    virtual XmlNode* CreateNode(XmlNode* parent, const char* name, uint32_t kind) final {
+        uint32_t hash = 0;
+        char* kept = nullptr;
+        if (name && name == m_lastName.text) {
+            hash = m_lastName.hash;
+            kept = const_cast<char*>(name); // terminated in the text for good
+        } else if (name && !KeepName(name, kept, hash)) {
+            return nullptr;
+        }
+        void* memory = m_arena.AllocateUncleared(sizeof(XmlNode));
+        if (!memory)
+            return nullptr;
+        // Every field is written once; the links not named here start null.
+        auto* node =
+            new (memory) XmlNode{.kind = kind, .hash = hash, .name = kept, .parent = parent};
+        if (parent) {
+            ListEnds& ends = m_current && m_current->node == parent ? *m_current : EndsOf(parent);
+            if ((kind & kKindMask) == kGenericAttributeKind)
+                Append(parent->firstAttribute, ends.lastAttribute, node);
+            else
+                Append(parent->firstChild, ends.lastChild, node);
+        }
+        return node;
+    }
     virtual ~XmlReader();
 
     // Reads the whole stream from its start and parses it. False when the stream's size is
@@ -92,6 +119,33 @@ private:
         uint32_t hash = 0;
     };
 
+    // The last nodes of a parent's two lists, so that appending stays constant-time for
+    // huge documents without a node carrying them.
+    struct ListEnds {
+        XmlNode* node = nullptr;
+        XmlNode* lastChild = nullptr;
+        XmlNode* lastAttribute = nullptr;
+    };
+
+    // Appends `node` to the list that starts at `first`. `last` is a hint that a subclass
+    // editing lists by hand may have left stale, so it is only trusted forward.
+    static void Append(XmlNode*& first, XmlNode*& last, XmlNode* node) {
+        XmlNode* tail = last ? last : first;
+        last = node;
+        if (!tail) {
+            first = node;
+            return;
+        }
+        while (tail->nextSibling)
+            tail = tail->nextSibling;
+        tail->nextSibling = node;
+    }
+
+    // The list ends of a parent that is not the element being read: one remembered parent,
+    // whose lists are walked once when it changes.
+    ListEnds& EndsOf(XmlNode* parent);
+    // Keeps a name that is not the one just scanned and hashes it; false when memory runs out.
+    bool KeepName(const char* name, char*& kept, uint32_t& hash);
     bool LoadText(Stream& stream, size_t terminators);
     char* AllocOtherString(const char* text);
     char* KeepString(const char* text, size_t length);
@@ -99,6 +153,7 @@ private:
     Outcome ParseElements(XmlNode* parent, const char* closeName, size_t closeLength,
                           int depth);
     XmlNode* StartElement(XmlNode* parent, const char* name, const char* tagEnd);
+
     // Reads the attributes in [position, close), where close is the tag's '>' already
     // replaced by 0. Returns whether an attribute was read; sets `empty` for a tag that
     // ends in a lone "/".
@@ -116,6 +171,12 @@ private:
     // The last name and value terminated in the text (both lie below m_frozenEnd).
     ScannedName m_lastName;
     const char* m_lastValue = nullptr;
+    // While parsing, entry d holds the list ends of the element whose content is read at
+    // depth d (entry 0: the root once it exists); m_current points at the entry of the
+    // element whose attributes or children are being created.
+    std::unique_ptr<ListEnds[]> m_open;
+    ListEnds* m_current = nullptr;
+    ListEnds m_other; // the parent last seen outside m_current
 };
 
 } // namespace common

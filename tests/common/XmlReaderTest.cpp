@@ -197,6 +197,44 @@ TEST(XmlReader, HugeAttributeAndChildCountsKeepDocumentOrder) {
     EXPECT_EQ(children, 50000);
 }
 
+// At the end of each element, files a note under the root and under the element's parent:
+// lists of elements that are not the one being read grow in document order too.
+class NoteFilingReader : public XmlReader {
+public:
+    XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char*, const char*) override {
+        if (event == XmlEvent::ElementEnd && node != Root()) {
+            CreateNode(Root(), node->name, kGenericAttributeKind);
+            CreateNode(node->parent, "note", 1);
+        }
+        return nullptr;
+    }
+};
+
+std::string AttributeNames(const XmlNode* node) {
+    std::string names;
+    for (const XmlNode* a = node->firstAttribute; a; a = a->nextSibling)
+        names += a->name;
+    return names;
+}
+
+TEST(XmlReader, NodesAddedOutsideTheElementBeingReadKeepDocumentOrder) {
+    std::string text = "<r><a><b/><c/></a><d/></r><e/>";
+    NoteFilingReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    EXPECT_EQ(Shape(reader.Root()), "r(a(b,note,c,note),note,d,note,e,note)");
+    EXPECT_EQ(AttributeNames(reader.Root()), "bcade");
+
+    // After loading, nodes go to the end of any list, also alternating between parents.
+    XmlNode* a = reader.Root()->firstChild;
+    XmlNode* d = reader.CreateNode(reader.Root(), "x", 1);
+    reader.CreateNode(a, "y", 1);
+    reader.CreateNode(reader.Root(), "z", 1);
+    reader.CreateNode(a, "w", 1);
+    EXPECT_EQ(Shape(reader.Root()), "r(a(b,note,c,note,y,w),note,d,note,e,note,x,z)");
+    EXPECT_EQ(d->nextSibling->name, std::string("z"));
+}
+
 // Element objects are built in the arena; Clear destroys them unless they are borrowed.
 class CountingElement : public XmlElementObject {
 public:
@@ -308,6 +346,27 @@ TEST(NodeArena, AlignsEveryAllocationAndGivesLargeRequestsTheirOwnBlock) {
     EXPECT_EQ(arena.AllocString(nullptr), nullptr);
     arena.Clear();
     EXPECT_EQ(arena.BlockCount(), 0u);
+}
+
+TEST(NodeArena, LargeTreesTakeBlocksInFewAllocationsAndKeepThemApart) {
+    NodeArena arena;
+    std::vector<unsigned char*> pieces;
+    for (int i = 0; i < 1000; ++i) {
+        auto* piece = static_cast<unsigned char*>(arena.Allocate(1000));
+        ASSERT_NE(piece, nullptr);
+        for (unsigned char* other : pieces)
+            ASSERT_TRUE(piece + 1000 <= other || other + 1000 <= piece);
+        std::memset(piece, i & 0xFF, 1000);
+        pieces.push_back(piece);
+    }
+    for (size_t i = 0; i < pieces.size(); ++i)
+        ASSERT_EQ(pieces[i][999], i & 0xFF) << i;
+    // Four pieces fill a block of 4096 bytes: 250 blocks in runs of 1, 2, 4, 8, then 16.
+    EXPECT_LE(arena.BlockCount(), 20u);
+    arena.Clear();
+    EXPECT_EQ(arena.BlockCount(), 0u);
+    EXPECT_NE(arena.Allocate(16), nullptr); // a cleared arena starts small again
+    EXPECT_EQ(arena.BlockCount(), 1u);
 }
 
 } // namespace
