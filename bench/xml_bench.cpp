@@ -1,7 +1,7 @@
 // The skin XML reader against pugixml on one large generated skin-like document: both
 // parse the same bytes into a tree in one run, so their throughputs compare directly.
 #include "common/MemoryStream.h"
-#include "common/XmlReader.h"
+#include "common/XmlReaderFor.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
@@ -43,7 +43,7 @@ const std::string& Document() {
 
 // Generic nodes for every element and attribute with its value copied, as a settings
 // reader keeps them: pugixml's tree holds every attribute too, so both build the same tree.
-class TreeReader final : public common::XmlReader {
+class TreeReader final : public common::XmlReaderFor<TreeReader> {
 public:
     common::XmlNode* OnEvent(common::XmlNode* node, common::XmlEvent event, const char* name,
                              const char* value) override {

@@ -4,13 +4,13 @@
 #pragma once
 
 #include "common/ProfileRecord.h"
-#include "common/XmlReader.h"
+#include "common/XmlReaderFor.h"
 
 #include <deque>
 
 namespace common {
 
-class ProfileReader final : public XmlReader {
+class ProfileReader final : public XmlReaderFor<ProfileReader> {
 public:
     // Texts keep at most this many UTF-16 characters.
     static constexpr size_t kMaxTextLength = 259;

@@ -110,6 +110,16 @@ public:
     XmlNode* Root() const { return m_root; }
     NodeArena& Arena() { return m_arena; }
 
+protected:
+    // Parses a loaded text instead of the reader's own parse (which raises every event
+    // through the virtual OnEvent): XmlReaderFor passes the same parse bound to its type.
+    using TextParser = void (*)(XmlReader& reader);
+    explicit XmlReader(TextParser parseText) : m_parseText(parseText) {}
+
+    // The parse loop (XmlReaderParse.h): `raise` is called as OnEvent would be.
+    template <class Raise>
+    void ParseText(Raise raise);
+
 private:
     enum class Outcome { Closed, Ended };
 
@@ -150,16 +160,19 @@ private:
     char* AllocOtherString(const char* text);
     char* KeepString(const char* text, size_t length);
     Outcome Ended();
-    Outcome ParseElements(XmlNode* parent, const char* closeName, size_t closeLength,
-                          int depth);
-    XmlNode* StartElement(XmlNode* parent, const char* name, const char* tagEnd);
-
+    template <class Raise>
+    Outcome ParseElements(Raise& raise, XmlNode* parent, const char* closeName,
+                          size_t closeLength, int depth);
+    template <class Raise>
+    XmlNode* StartElement(Raise& raise, XmlNode* parent, const char* name, const char* tagEnd);
     // Reads the attributes in [position, close), where close is the tag's '>' already
     // replaced by 0. Returns whether an attribute was read; sets `empty` for a tag that
     // ends in a lone "/".
-    bool ReadAttributes(XmlNode* node, char* position, char* close, bool& empty);
+    template <class Raise>
+    bool ReadAttributes(Raise& raise, XmlNode* node, char* position, char* close, bool& empty);
     void DestroyElementObjects();
 
+    TextParser m_parseText = nullptr; // null: the reader's own parse
     XmlNode* m_root = nullptr;
     NodeArena m_arena;
     char* m_position = nullptr; // read position while parsing

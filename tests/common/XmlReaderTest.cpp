@@ -4,6 +4,7 @@
 #include "common/TraceSink.h"
 #include "common/XmlElementObject.h"
 #include "common/XmlReader.h"
+#include "common/XmlReaderFor.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +20,9 @@ namespace {
 
 // Logs every event in a compact form: "<name" start, "@name=value" attribute, "|" end of
 // attributes, ">name" end (">name/" for an empty-element tag). Nodes are generic.
-class RecordingReader : public XmlReader {
+class EventLog {
 public:
-    XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
-                     const char* value) override {
+    XmlNode* Record(XmlNode* node, XmlEvent event, const char* name, const char* value) {
         switch (event) {
         case XmlEvent::ElementStart:
             Log(std::string("<") + name);
@@ -40,21 +40,40 @@ public:
         return nullptr;
     }
 
-    bool Parse(const std::string& text) {
-        m_text = text;
-        m_log.clear();
-        MemoryStream stream(m_text.data(), LONG(m_text.size()));
-        return Load(stream);
-    }
-
+    void Reset() { m_log.clear(); }
     const std::string& Events() const { return m_log; }
 
 private:
     void Log(const std::string& entry) { m_log += (m_log.empty() ? "" : " ") + entry; }
 
-    std::string m_text;
     std::string m_log;
 };
+
+// Events through the virtual OnEvent, or (Bound) through XmlReaderFor.
+template <class Base>
+class LoggingReader : public Base {
+public:
+    XmlNode* OnEvent(XmlNode* node, XmlEvent event, const char* name,
+                     const char* value) override {
+        return m_log.Record(node, event, name, value);
+    }
+
+    bool Parse(const std::string& text) {
+        m_text = text;
+        m_log.Reset();
+        MemoryStream stream(m_text.data(), LONG(m_text.size()));
+        return this->Load(stream);
+    }
+
+    const std::string& Events() const { return m_log.Events(); }
+
+private:
+    std::string m_text;
+    EventLog m_log;
+};
+
+class RecordingReader : public LoggingReader<XmlReader> {};
+class BoundRecordingReader final : public LoggingReader<XmlReaderFor<BoundRecordingReader>> {};
 
 // "a(b,c(d))"
 std::string Shape(const XmlNode* node) {
@@ -114,6 +133,11 @@ TEST(XmlReader, ParsesTheSubsetAsDescribed) {
         EXPECT_TRUE(reader.Parse(c.text)) << c.text;
         EXPECT_EQ(reader.Events(), c.events) << c.text;
         EXPECT_EQ(Shape(reader.Root()), c.shape) << c.text;
+        // A reader type with its events bound at compile time sees exactly the same.
+        BoundRecordingReader bound;
+        EXPECT_TRUE(bound.Parse(c.text)) << c.text;
+        EXPECT_EQ(bound.Events(), c.events) << c.text;
+        EXPECT_EQ(Shape(bound.Root()), c.shape) << c.text;
     }
 }
 

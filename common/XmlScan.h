@@ -1,0 +1,141 @@
+// The byte scanning of the XML reader's parse loop: byte classes, names with their hash,
+// and 16-byte searches over the text being parsed. Shared by the reader's own parse and by
+// the parses that XmlReaderFor instantiates for a reader type.
+#pragma once
+
+#include <array>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace common::xmlscan {
+
+// Byte classes of the scanning loops. Bytes are signed: every byte from 0x80 up counts as
+// white space, so such a byte cuts a name. 0 is the terminator, never white space.
+enum : uint8_t { kSpace = 1, kEnd = 2, kEquals = 4 };
+
+constexpr std::array<uint8_t, 256> MakeByteClasses() {
+    std::array<uint8_t, 256> classes{};
+    classes[0] = kEnd;
+    for (int c = 1; c <= 0x20; ++c)
+        classes[c] = kSpace;
+    for (int c = 0x80; c <= 0xFF; ++c)
+        classes[c] = kSpace;
+    classes['='] = kEquals;
+    return classes;
+}
+
+inline constexpr std::array<uint8_t, 256> kByteClasses = MakeByteClasses();
+
+constexpr uint8_t ClassOfByte(int c) { return kByteClasses[size_t(c)]; }
+
+inline uint8_t ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
+
+inline bool IsSpace(char c) { return ClassOf(c) == kSpace; }
+
+inline char* SkipSpace(char* p) {
+    while (IsSpace(*p))
+        ++p;
+    return p;
+}
+
+// For the name scans: each byte as the name hash takes it (a-z folded), or 0 for a byte
+// that ends the name: 0, white space, and '=' too in attribute names.
+constexpr std::array<uint8_t, 256> MakeNameBytes(bool stopAtEquals) {
+    std::array<uint8_t, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        bool stops = ClassOfByte(c) != 0 && (stopAtEquals || ClassOfByte(c) != kEquals);
+        bytes[c] = stops ? 0 : uint8_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return bytes;
+}
+
+inline constexpr std::array<uint8_t, 256> kElementNameBytes = MakeNameBytes(false);
+inline constexpr std::array<uint8_t, 256> kAttributeNameBytes = MakeNameBytes(true);
+
+// Scans a name up to the first byte that `nameBytes` maps to 0 and hashes it on the way,
+// one table look-up per byte and two bytes a step: h*33*33 + a*33 + b is two single steps
+// with one multiplication less on the hash's chain.
+inline char* ScanName(char* p, const std::array<uint8_t, 256>& nameBytes, uint32_t& hash) {
+    uint32_t h = 0;
+    for (;; p += 2) {
+        uint32_t a = nameBytes[static_cast<unsigned char>(p[0])];
+        if (!a)
+            break;
+        uint32_t b = nameBytes[static_cast<unsigned char>(p[1])];
+        if (!b) {
+            h = h * 33u + a;
+            ++p;
+            break;
+        }
+        h = h * (33u * 33u) + a * 33u + b;
+    }
+    hash = h;
+    return p;
+}
+
+// The inverse of 33 modulo 2^32 (33 is odd, so it has one) by Newton's iteration: each step
+// doubles the correct bits. It takes the last step off a name hash.
+inline constexpr uint32_t kInverseOf33 = [] {
+    uint32_t x = 33;
+    for (int i = 0; i < 5; ++i)
+        x *= 2u - 33u * x;
+    return x;
+}();
+static_assert(kInverseOf33 * 33u == 1u);
+
+#if defined(__SSE2__)
+// strchr over the text being parsed, 16 bytes per step: the first `c` (never 0) from `p`,
+// or null when a 0 comes first. A step may look at up to 15 bytes past the 0 that ends
+// the search; the text block has kScanPadding bytes after its last terminator for that.
+inline char* FindByte(char* p, char c) {
+    const __m128i wanted = _mm_set1_epi8(c);
+    const __m128i zero = _mm_setzero_si128();
+    for (;; p += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted), _mm_cmpeq_epi8(bytes, zero));
+        if (int mask = _mm_movemask_epi8(hits)) {
+            p += __builtin_ctz(unsigned(mask));
+            return *p ? p : nullptr;
+        }
+    }
+}
+#else
+inline char* FindByte(char* p, char c) { return std::strchr(p, c); }
+#endif
+
+inline bool EqualsNoCaseAscii(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        char ca = *a, cb = *b;
+        if (ca >= 'a' && ca <= 'z')
+            ca = char(ca - 'a' + 'A');
+        if (cb >= 'a' && cb <= 'z')
+            cb = char(cb - 'a' + 'A');
+        if (ca != cb)
+            return false;
+        if (!ca)
+            return true;
+    }
+}
+
+// Whether the tag in [tag, close) is "</" `name` followed by its end or white space. A
+// name longer than the tag cannot match, so nothing past close is read.
+inline bool IsEndTagOf(const char* tag, const char* close, const char* name, size_t length) {
+    if (tag[1] != '/' || length > size_t(close - (tag + 2)))
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (tag[2 + i] != name[i])
+            return false;
+    }
+    return tag[2 + length] == 0 || IsSpace(tag[2 + length]);
+}
+
+
+// Zero bytes after the text's terminators, so that FindByte may read a whole step past
+// the last one.
+inline constexpr size_t kScanPadding = 16;
+
+} // namespace common::xmlscan
