@@ -44,7 +44,8 @@ public:
     void* AllocateUncleared(size_t size) {
         size_t rounded = (size + kAlignment - 1) & ~(kAlignment - 1);
         uintptr_t start = (m_cursor + kAlignment - 1) & ~uintptr_t(kAlignment - 1);
-        if (size - 1 < kBlockSize && start <= m_end && m_end - start >= rounded) {
+        // A block's end lies far below the top of the address space: no sum wraps.
+        if (size - 1 < kBlockSize && start + rounded <= m_end) {
             m_cursor = start + rounded;
             return reinterpret_cast<void*>(start);
         }

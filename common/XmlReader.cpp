@@ -83,6 +83,7 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
         Clear();
         return false;
     }
+    m_open[0] = {}; // the root's lists, from the moment the root has content
     m_outOfMemory = false;
     m_position = text;
     m_textEnd = text + size + terminators;
@@ -97,7 +98,7 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     m_frozenEnd = m_textEnd; // parsing writes nothing more
     m_lastName = {};
     m_lastValue = nullptr;
-    m_current = nullptr;
+    m_current = &m_other;
     if (m_outOfMemory || !m_root)
         Clear();
     return m_root != nullptr;
@@ -115,7 +116,7 @@ void XmlReader::Clear() {
     if (m_arena.HoldsObjects())
         DestroyElementObjects();
     m_root = nullptr;
-    m_current = nullptr;
+    m_current = &m_other;
     m_other = {};
     m_textEnd = nullptr;
     m_frozenEnd = nullptr;

@@ -72,7 +72,7 @@ public:
         auto* node =
             new (memory) XmlNode{.kind = kind, .hash = hash, .name = kept, .parent = parent};
         if (parent) {
-            ListEnds& ends = m_current && m_current->node == parent ? *m_current : EndsOf(parent);
+            ListEnds& ends = m_current->node == parent ? *m_current : EndsOf(parent);
             if ((kind & kKindMask) == kGenericAttributeKind)
                 Append(parent->firstAttribute, ends.lastAttribute, node);
             else
@@ -186,10 +186,10 @@ private:
     const char* m_lastValue = nullptr;
     // While parsing, entry d holds the list ends of the element whose content is read at
     // depth d (entry 0: the root once it exists); m_current points at the entry of the
-    // element whose attributes or children are being created.
+    // element whose attributes or children are being created (m_other when not parsing).
     std::unique_ptr<ListEnds[]> m_open;
-    ListEnds* m_current = nullptr;
     ListEnds m_other; // the parent last seen outside m_current
+    ListEnds* m_current = &m_other;
 };
 
 } // namespace common
