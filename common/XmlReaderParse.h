@@ -60,7 +60,7 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
         m_lastName = {name, hash};
         m_frozenEnd = nameEnd + 1; // attributes are terminated after the name
 
-        m_current = parent ? &m_open[depth] : nullptr;
+        m_current = &m_open[depth]; // unused while there is no parent
         XmlNode* node = StartElement(raise, parent, name, tagEnd);
         if (!node)
             return Ended();
