@@ -164,12 +164,16 @@ private:
     Outcome ParseElements(Raise& raise, XmlNode* parent, const char* closeName,
                           size_t closeLength, int depth);
     template <class Raise>
-    XmlNode* StartElement(Raise& raise, XmlNode* parent, const char* name, const char* tagEnd);
+    [[gnu::always_inline]] XmlNode* StartElement(Raise& raise, XmlNode* parent, const char* name,
+                                                 const char* tagEnd);
     // Reads the attributes in [position, close), where close is the tag's '>' already
     // replaced by 0. Returns whether an attribute was read; sets `empty` for a tag that
     // ends in a lone "/".
+    // Inlined into the loop whatever the compiler's size limits say: a call per tag costs
+    // more than the code it saves.
     template <class Raise>
-    bool ReadAttributes(Raise& raise, XmlNode* node, char* position, char* close, bool& empty);
+    [[gnu::always_inline]] bool ReadAttributes(Raise& raise, XmlNode* node, char* position,
+                                               char* close, bool& empty);
     void DestroyElementObjects();
 
     TextParser m_parseText = nullptr; // null: the reader's own parse

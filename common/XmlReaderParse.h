@@ -21,7 +21,7 @@ template <class Raise>
 XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const char* closeName,
                                             size_t closeLength, int depth) {
     for (;;) {
-        char* open = xmlscan::FindByte(m_position, '<');
+        char* open = xmlscan::FindOpen(m_position);
         char* close = open ? xmlscan::FindByte(open + 1, '>') : nullptr;
         if (!close)
             return Ended();
@@ -86,7 +86,7 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
 
 // Raises the start event and supplies a generic node when the subclass made none.
 template <class Raise>
-XmlNode* XmlReader::StartElement(Raise& raise, XmlNode* parent, const char* name,
+inline XmlNode* XmlReader::StartElement(Raise& raise, XmlNode* parent, const char* name,
                                  const char* tagEnd) {
     XmlNode* node = raise(parent, XmlEvent::ElementStart, name, tagEnd);
     if (!node)
@@ -107,7 +107,7 @@ XmlNode* XmlReader::StartElement(Raise& raise, XmlNode* parent, const char* name
 // the tag's end. Between `p` and `close` the text holds no 0: the terminators written so
 // far all lie before `p`.
 template <class Raise>
-bool XmlReader::ReadAttributes(Raise& raise, XmlNode* node, char* p, char* close, bool& empty) {
+inline bool XmlReader::ReadAttributes(Raise& raise, XmlNode* node, char* p, char* close, bool& empty) {
     bool any = false;
     for (;;) {
         p = xmlscan::SkipSpace(p);
