@@ -221,6 +221,27 @@ TEST(XmlReader, HugeAttributeAndChildCountsKeepDocumentOrder) {
     EXPECT_EQ(children, 50000);
 }
 
+// Names of every length up to a few steps of the name scan, as elements with and without
+// content and as attributes: each node's hash is the hash of its name.
+TEST(XmlReader, NodesHashTheirNamesWhateverTheirLength) {
+    const std::string names[] = {"a", "Ab", "abC", "ABcd", "abcDe", "aBcdef", "abcdefG",
+                                 "abcdefgh", "Abcdefghi", "abcdefghijklmnopq"};
+    std::string text = "<root>";
+    for (const std::string& name : names)
+        text += "<" + name + "/><" + name + " " + name + "=\"v\"></" + name + ">";
+    text += "</root>";
+    AttributeKeepingReader reader;
+    MemoryStream stream(text.data(), LONG(text.size()));
+    ASSERT_TRUE(reader.Load(stream));
+    int nodes = 0;
+    for (XmlNode* n = reader.Root()->firstChild; n; n = n->nextSibling, ++nodes) {
+        EXPECT_EQ(n->hash, NameHash(n->name)) << n->name;
+        for (XmlNode* a = n->firstAttribute; a; a = a->nextSibling)
+            EXPECT_EQ(a->hash, NameHash(a->name)) << a->name;
+    }
+    EXPECT_EQ(nodes, 20);
+}
+
 // At the end of each element, files a note under the root and under the element's parent:
 // lists of elements that are not the one being read grow in document order too.
 class NoteFilingReader : public XmlReader {
