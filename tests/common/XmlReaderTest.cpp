@@ -75,6 +75,12 @@ private:
 class RecordingReader : public LoggingReader<XmlReader> {};
 class BoundRecordingReader final : public LoggingReader<XmlReaderFor<BoundRecordingReader>> {};
 
+// Loads `text` (which outlives the load) into `reader`.
+bool LoadText(XmlReader& reader, const std::string& text) {
+    MemoryStream stream(const_cast<char*>(text.data()), LONG(text.size()));
+    return reader.Load(stream);
+}
+
 // "a(b,c(d))"
 std::string Shape(const XmlNode* node) {
     std::string out;
@@ -209,8 +215,7 @@ TEST(XmlReader, HugeAttributeAndChildCountsKeepDocumentOrder) {
         text += "<c/>";
     text += "</a>";
     AttributeKeepingReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     int attributes = 0;
     for (XmlNode* n = reader.Root()->firstAttribute; n; n = n->nextSibling, ++attributes)
         ASSERT_STREQ(static_cast<char*>(n->payload), std::to_string(attributes).c_str());
@@ -231,8 +236,7 @@ TEST(XmlReader, NodesHashTheirNamesWhateverTheirLength) {
         text += "<" + name + "/><" + name + " " + name + "=\"v\"></" + name + ">";
     text += "</root>";
     AttributeKeepingReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     int nodes = 0;
     for (XmlNode* n = reader.Root()->firstChild; n; n = n->nextSibling, ++nodes) {
         EXPECT_EQ(n->hash, NameHash(n->name)) << n->name;
@@ -265,8 +269,7 @@ std::string AttributeNames(const XmlNode* node) {
 TEST(XmlReader, NodesAddedOutsideTheElementBeingReadKeepDocumentOrder) {
     std::string text = "<r><a><b/><c/></a><d/></r><e/>";
     NoteFilingReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     EXPECT_EQ(Shape(reader.Root()), "r(a(b,note,c,note),note,d,note,e,note)");
     EXPECT_EQ(AttributeNames(reader.Root()), "bcade");
 
@@ -346,8 +349,7 @@ TEST(XmlReader, LoadWritesItsTraceLine) {
 TEST(XmlReader, FindNodeComparesAsItsLookupSays) {
     std::string text = "<root><Bkgnd/><x/><Bkgnd/></root>";
     ElementReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     XmlNode* first = reader.Root()->firstChild;
     XmlNode* unnamed = reader.CreateNode(reader.Root(), nullptr, 7);
 
@@ -460,8 +462,7 @@ TEST(XmlReader, NamesAndValuesAreCopiedWhateverPointerTheSubclassPasses) {
     std::string text = "<Ab/><Cd Name=\"Vv\" x=\"\"/><Ef long=\"" + std::string(40, 'q') +
                        "\"></Ef>";
     OffsetNameReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     XmlNode* root = reader.Root();
     EXPECT_EQ(root->hash, NameHash("Ab"));
     EXPECT_STREQ(root->name, "Ab");
@@ -498,8 +499,7 @@ TEST(XmlReader, LongStretchesParseLikeShortOnes) {
 TEST(XmlReader, ClearDestroysElementObjectsAttachedAfterTheLoad) {
     std::string text = "<a><b/></a>";
     AttributeKeepingReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     int destroyed = 0;
     XmlNode* late = reader.CreateNode(reader.Root()->firstChild, "late", 1);
     late->element = new (reader.Arena().Allocate(sizeof(CountingElement)))
@@ -566,8 +566,7 @@ public:
 TEST(XmlReader, StringsFromElsewhereOrStillToBeParsedAreCopied) {
     std::string text = "<a k=\"v1\"><b/></a>";
     KeepingReader reader;
-    MemoryStream stream(text.data(), LONG(text.size()));
-    ASSERT_TRUE(reader.Load(stream));
+    ASSERT_TRUE(LoadText(reader, text));
     ASSERT_EQ(reader.kept.size(), 2u);
     EXPECT_STREQ(reader.Root()->name, "built-a");
     EXPECT_EQ(reader.Root()->hash, NameHash("built-a"));
