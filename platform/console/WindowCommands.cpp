@@ -5,6 +5,7 @@
 #include "console/DeviceCommands.h"
 #include "console/Tokenizer.h"
 #include "kernel/Utf.h"
+#include "user/PointerMessages.h"
 #include "user/WindowManager.h"
 
 #include <cstdint>
@@ -13,45 +14,12 @@ namespace platform {
 
 namespace {
 
-// Pointer-carrying messages the device header has no use for elsewhere.
-constexpr UINT kGetMinMaxInfo = 0x0024;
-constexpr UINT kCompareItem = 0x0039;
-constexpr UINT kCopyData = 0x004A;
-constexpr UINT kStyleChanging = 0x007C;
-constexpr UINT kNcCalcSize = 0x0083;
-
-// System messages whose lParam points into the sender's memory (for WM_TIMER it is a
-// function the dispatcher calls). A number typed at the console would be followed as a
-// pointer by the receiving window procedure, so such posts are refused, as the device
-// refuses to post them across processes.
-// FIXME: PostMessageW itself should refuse these (ERROR_MESSAGE_SYNC_ONLY) for every caller;
-// until it does, only the console is guarded.
-bool CarriesPointer(UINT message) {
-    switch (message) {
-    case WM_CREATE:
-    case WM_NCCREATE:
-    case WM_SETTEXT:
-    case WM_GETTEXT:
-    case WM_SETTINGCHANGE:
-    case kGetMinMaxInfo:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case kCompareItem:
-    case WM_WINDOWPOSCHANGING:
-    case WM_WINDOWPOSCHANGED:
-    case kCopyData:
-    case WM_NOTIFY:
-    case WM_HELP:
-    case kStyleChanging:
-    case WM_STYLECHANGED:
-    case kNcCalcSize:
-    case WM_GETDLGCODE:
-    case WM_TIMER:
-        return true;
-    default:
-        return false;
-    }
+// System messages whose lParam points into the sender's memory cannot be posted (the
+// device refuses them); for WM_TIMER it is a function the dispatcher would call. A number
+// typed at the console would be followed as a pointer, so the console says so before the
+// device refuses.
+bool PointsIntoMemory(UINT message, LPARAM lParam) {
+    return platform::CarriesPointer(message, lParam) || (message == WM_TIMER && lParam != 0);
 }
 
 CommandResult Windows(const Console::Arguments& args, ConsoleOutput& out) {
@@ -92,7 +60,7 @@ bool ParsePostArguments(const Console::Arguments& args, UINT& message, WPARAM& w
     // and an lParam of 0xFFFFFFFF is -1.
     wParam = static_cast<WPARAM>(static_cast<uint32_t>(values[1]));
     lParam = static_cast<LPARAM>(static_cast<int32_t>(static_cast<uint32_t>(values[2])));
-    if (CarriesPointer(message) && lParam != 0)
+    if (PointsIntoMemory(message, lParam))
         error = "message carries a pointer: " + args[1];
     return true;
 }

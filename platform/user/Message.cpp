@@ -10,6 +10,7 @@
 #include "kernel/DeviceClock.h"
 #include "kernel/ProcessTable.h"
 #include "kernel/WaitHub.h"
+#include "user/PointerMessages.h"
 #include "user/UserPrivate.h"
 
 using namespace platform;
@@ -270,6 +271,18 @@ TCHAR CharForKey(UINT vk, bool shift, bool caps, bool control) {
 
 } // namespace
 
+namespace {
+
+// Messages that carry a pointer into the sender's memory are only sent, never queued.
+bool RefusedAsync(UINT message, LPARAM lParam) {
+    if (!platform::CarriesPointer(message, lParam))
+        return false;
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+    return true;
+}
+
+} // namespace
+
 namespace platform {
 
 void SendOrNotify(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -279,6 +292,8 @@ void SendOrNotify(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace platform
 
 CE_API BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (RefusedAsync(message, lParam))
+        return FALSE;
     if (!hwnd)
         return PostThreadMessageW(GetCurrentThreadId(), message, wParam, lParam);
     if (hwnd == HWND_BROADCAST) {
@@ -296,6 +311,8 @@ CE_API BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 CE_API BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (RefusedAsync(message, lParam))
+        return FALSE;
     auto thread = ProcessTable::Instance().FindThread(threadId);
     auto lock = LockUser();
     if (!thread || thread->m_finished) {
@@ -351,6 +368,8 @@ CE_API BOOL SendNotifyMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         CallWindowProcedure(hwnd, message, wParam, lParam);
         return TRUE;
     }
+    if (RefusedAsync(message, lParam))
+        return FALSE; // another thread's window gets it later, like a posted message
     if (target->m_dead) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;

@@ -4,9 +4,7 @@
 #include "apps/ShellProgram.h"
 #include "console/Console.h"
 #include "console/DeviceCommands.h"
-#include "kernel/BuiltinPrograms.h"
 #include "platform/user/UserTestSupport.h"
-#include "shell/ShellLauncher.h"
 #include "user/ScreenChange.h"
 
 #include <vector>
@@ -124,17 +122,11 @@ protected:
     ShellScreen() {
         m_options.screenWidth = GetParam().first;
         m_options.screenHeight = GetParam().second;
+        m_options.startPlatformPrograms = true; // the shell paints desktop and task bar
     }
 };
 
-// FIXME: the shell is started here by hand until the device starts the platform programs at boot.
 TEST_P(ShellScreen, TheDesktopAndTheTaskBarWithItsClockArePainted) {
-    platform::BuiltinPrograms::Register(platform::ShellProgram::kImagePath,
-                                        [](HINSTANCE instance, LPWSTR commandLine, int) {
-                                            return platform::ShellProgram::Main(instance, commandLine);
-                                        });
-    DWORD error = 0;
-    ASSERT_TRUE(platform::ShellLauncher::Start(platform::ShellProgram::kImagePath, u"", SW_SHOW, error));
     ASSERT_TRUE(usertest::WaitFor([] { return FindWindowW(u"HHTaskBar", nullptr) != nullptr; }));
     ASSERT_TRUE(platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(3000)));
     int width = GetParam().first, height = GetParam().second;

@@ -202,6 +202,42 @@ TEST_F(UserTest, ThreadMessagesReachAWorkerLoop) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_THREAD_ID));
 }
 
+TEST_F(UserTest, MessagesPointingIntoTheSendersMemoryAreOnlySent) {
+    HWND own = Create();
+    std::atomic<HWND> workerWindow{nullptr};
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    auto worker = StartWorker([&]() -> DWORD {
+        workerWindow = Create();
+        WaitForSingleObject(release, INFINITE);
+        return 0;
+    });
+    ASSERT_TRUE(WaitFor([&] { return workerWindow.load() != nullptr; }));
+    Drain();
+    const char16_t title[] = u"text";
+    auto pointer = reinterpret_cast<LPARAM>(title);
+    for (UINT message : {UINT(WM_SETTEXT), UINT(WM_SETTINGCHANGE), UINT(WM_NOTIFY)}) {
+        SetLastError(0);
+        EXPECT_FALSE(PostMessageW(own, message, 0, pointer)) << message;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_MESSAGE_SYNC_ONLY)) << message;
+        EXPECT_FALSE(PostThreadMessageW(worker->Id(), message, 0, pointer)) << message;
+        EXPECT_FALSE(SendNotifyMessageW(workerWindow, message, 0, pointer)) << message;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_MESSAGE_SYNC_ONLY)) << message;
+    }
+    // Nothing was queued; without a pointer the same messages go, and on the window's own
+    // thread a notification is a plain call.
+    EXPECT_EQ(PeekAll(), std::vector<UINT>{});
+    EXPECT_TRUE(PostMessageW(own, WM_SETTINGCHANGE, 0, 0));
+    EXPECT_TRUE(PostMessageW(own, WM_USER, 0, pointer)); // private messages are the sender's business
+    EXPECT_EQ(PeekAll(), (std::vector<UINT>{WM_SETTINGCHANGE, WM_USER}));
+    EXPECT_TRUE(SendNotifyMessageW(own, WM_SETTEXT, 0, pointer));
+    WCHAR text[8] = {};
+    GetWindowTextW(own, text, 8);
+    EXPECT_EQ(std::u16string(text), u"text");
+    SetEvent(release);
+    ASSERT_TRUE(JoinThread(worker));
+    CloseHandle(release);
+}
+
 TEST_F(UserTest, PostedQueueIsBounded) {
     int accepted = 0;
     for (int i = 0; i < 10005; ++i)
