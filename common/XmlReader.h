@@ -59,7 +59,7 @@ public:
     virtual XmlNode* CreateNode(XmlNode* parent, const char* name, uint32_t kind) final {
         uint32_t hash = 0;
         char* kept = nullptr;
-        if (name && name == m_lastName.text) {
+        if (name == m_lastName.text) { // also a null name after parsing: hash 0
             hash = m_lastName.hash;
             kept = const_cast<char*>(name); // terminated in the text for good
         } else if (name && !KeepName(name, kept, hash)) {
@@ -97,8 +97,8 @@ public:
     // the arena and never changes. Such strings are shared, so nobody may write into them.
     // Inline for the common case of a subclass keeping the value it was just given.
     char* AllocString(const char* text) {
-        if (text && text == m_lastValue)
-            return const_cast<char*>(text); // terminated in the text for good
+        if (text == m_lastValue)
+            return const_cast<char*>(text); // terminated in the text for good, or null
         return AllocOtherString(text);
     }
 
