@@ -5,6 +5,9 @@
 
 #include "ce/imaging.h"
 
+#include <new>
+#include <vector>
+
 namespace corlist {
 
 namespace {
@@ -32,15 +35,48 @@ private:
 
 bool FormatOf(const ImageBitmap& bitmap, PixelFormatID& format) {
     switch (bitmap.BitsPerPixel()) {
+    case 1:
+    case 4: // widened to 8 bits first (WidenedRows)
     case 8: format = PixelFormat8bppIndexed; return true;
     case 16: // RGB565 is what the loader makes; other masks are not encoded
         format = PixelFormat16bppRGB565;
         return bitmap.header.biCompression != BI_BITFIELDS || bitmap.masks[0] == 0xF800;
     case 24: format = PixelFormat24bppRGB; return true;
     case 32: format = PixelFormat32bppARGB; return true;
-    default: return false; // FIXME: 1- and 4-bit images would need widening to 8 bits first
+    default: return false;
     }
 }
+
+// A 1- or 4-bit picture as 8-bit rows, top row first, with the same colour indexes: the
+// encoder reads 8-bit indexed pixels, not packed ones.
+class WidenedRows {
+public:
+    bool Make(const ImageBitmap& bitmap) {
+        int bits = bitmap.BitsPerPixel();
+        LONG width = bitmap.Width();
+        m_stride = (width + 3) & ~LONG(3);
+        try {
+            m_bytes.assign(size_t(m_stride) * size_t(bitmap.Height()), 0);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        for (LONG y = 0; y < bitmap.Height(); ++y) {
+            const BYTE* from = bitmap.Row(y);
+            BYTE* to = m_bytes.data() + size_t(y) * size_t(m_stride);
+            for (LONG x = 0; x < width; ++x) {
+                to[x] = bits == 1 ? BYTE((from[x >> 3] >> (7 - (x & 7))) & 1)
+                                  : BYTE((from[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
+            }
+        }
+        return true;
+    }
+    BYTE* Rows() { return m_bytes.data(); }
+    LONG Stride() const { return m_stride; }
+
+private:
+    std::vector<BYTE> m_bytes;
+    LONG m_stride = 0;
+};
 
 // The bottom-up DIB is walked from its top row with a negative stride.
 BitmapData DataOf(const ImageBitmap& bitmap, PixelFormatID format) {
@@ -58,7 +94,9 @@ bool SetPalette(IBitmapImage* platformBitmap, const ImageBitmap& bitmap) {
         ColorPalette palette;
         DWORD more[255];
     } table{};
-    table.palette.Count = bitmap.header.biClrUsed > 256 ? 256 : bitmap.header.biClrUsed;
+    // No count means a full table for the depth.
+    UINT count = bitmap.header.biClrUsed ? bitmap.header.biClrUsed : 1u << bitmap.BitsPerPixel();
+    table.palette.Count = count > 256 ? 256 : count;
     for (UINT i = 0; i < table.palette.Count; ++i) {
         const RGBQUAD& c = bitmap.colours[i];
         (&table.palette.Entries[0])[i] =
@@ -102,6 +140,13 @@ bool SaveJpeg(const Image* image, common::Stream* stream) {
                                 factory.OutVoid())))
         return false;
     BitmapData data = DataOf(bitmap, format);
+    WidenedRows widened;
+    if (bitmap.BitsPerPixel() < 8) {
+        if (!widened.Make(bitmap))
+            return false;
+        data.Scan0 = widened.Rows();
+        data.Stride = widened.Stride();
+    }
     ComRef<IBitmapImage> platformBitmap;
     if (FAILED(factory->CreateBitmapFromBuffer(&data, platformBitmap.Out())))
         return false;

@@ -92,6 +92,46 @@ TEST_F(SaveJpegTest, EveryDepthRoundTripsCloseToTheOriginal) {
     }
 }
 
+// Packed pictures are saved through 8-bit rows with the same colour table: stripes of the
+// table's colours come back as those colours.
+TEST_F(SaveJpegTest, OneAndFourBitPicturesAreWidenedForTheEncoder) {
+    for (int bits : {1, 4}) {
+        SCOPED_TRACE(bits);
+        const RGBQUAD table[16] = {{0, 0, 0, 0},     {255, 255, 255, 0}, {0, 0, 255, 0},
+                                   {0, 255, 0, 0},   {255, 0, 0, 0},     {0, 255, 255, 0},
+                                   {255, 0, 255, 0}, {255, 255, 0, 0},   {128, 128, 128, 0},
+                                   {0, 0, 128, 0},   {0, 128, 0, 0},     {128, 0, 0, 0},
+                                   {0, 128, 128, 0}, {128, 0, 128, 0},   {128, 128, 0, 0},
+                                   {64, 64, 64, 0}};
+        int colours = 1 << bits;
+        Image source;
+        ImageBitmap bitmap;
+        ASSERT_EQ(CreateBitmap(&bitmap, 64, 40, bits, table, colours), kImageOk);
+        // Vertical stripes 8 pixels wide, one colour each.
+        for (LONG y = 0; y < bitmap.Height(); ++y) {
+            for (LONG x = 0; x < bitmap.Width(); ++x) {
+                int index = (x / 8) % colours;
+                BYTE* row = bitmap.Row(y);
+                if (bits == 1)
+                    row[x >> 3] = BYTE(row[x >> 3] | (index << (7 - (x & 7))));
+                else
+                    row[x >> 1] = BYTE(row[x >> 1] | (index << ((x & 1) ? 0 : 4)));
+            }
+        }
+        source.ReplaceBitmap(bitmap);
+        Image decoded;
+        ASSERT_GT(RoundTrip(source, decoded), 100);
+        ASSERT_EQ(decoded.Bitmap().Width(), 64);
+        for (LONG x = 4; x < 64; x += 8) { // the middle of each stripe
+            const RGBQUAD& want = table[(x / 8) % colours];
+            Rgb got = PixelOf(decoded.Bitmap(), x, 20);
+            EXPECT_NEAR(got.red, want.rgbRed, 12) << x;
+            EXPECT_NEAR(got.green, want.rgbGreen, 12) << x;
+            EXPECT_NEAR(got.blue, want.rgbBlue, 12) << x;
+        }
+    }
+}
+
 TEST_F(SaveJpegTest, FailsWithoutComOrRoomOrPixels) {
     Image source;
     ASSERT_EQ(Load(MakePng({}), u"p.png", 0, source), kImageOk);
