@@ -110,7 +110,7 @@ inline char* FindByte(char* p, char c) {
 inline char* FindByte(char* p, char c) { return std::strchr(p, c); }
 #endif
 
-// For ScanUntil: 1 for '<' and 0, where the search for the next tag stops.
+// For FindOpen: 1 for '<' and 0, where the search for the next tag stops.
 constexpr std::array<uint8_t, 256> MakeOpenStops() {
     std::array<uint8_t, 256> stops{};
     stops[0] = 1;
@@ -169,9 +169,8 @@ inline bool IsEndTagOf(const char* tag, const char* close, const char* name, siz
     return tag[2 + length] == 0 || IsSpace(tag[2 + length]);
 }
 
-
 // Zero bytes after the text's terminators, so that FindByte may read a whole step past
-// the last one.
+// the last one (and the other scans the few bytes they read ahead).
 inline constexpr size_t kScanPadding = 16;
 
 } // namespace common::xmlscan
