@@ -42,38 +42,44 @@ inline char* SkipSpace(char* p) {
     return p;
 }
 
-// For the name scans: each byte as the name hash takes it (a-z folded), or kNameStop for a
-// byte that ends the name: 0, white space, and '=' too in attribute names.
-inline constexpr uint16_t kNameStop = 0x100;
+// For the name scans: each byte as the name hash takes it (a-z folded) times `factor`, or
+// kNameStop for a byte that ends the name: 0, white space, and '=' too in attribute names.
+inline constexpr uint16_t kNameStop = 0x8000;
 
-constexpr std::array<uint16_t, 256> MakeNameBytes(bool stopAtEquals) {
+constexpr std::array<uint16_t, 256> MakeNameBytes(bool stopAtEquals, unsigned factor) {
     std::array<uint16_t, 256> bytes{};
     for (int c = 0; c < 256; ++c) {
         bool stops = ClassOfByte(c) != 0 && (stopAtEquals || ClassOfByte(c) != kEquals);
-        bytes[c] = stops ? kNameStop : uint16_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        unsigned folded = c >= 'a' && c <= 'z' ? unsigned(c - 'a' + 'A') : unsigned(c);
+        bytes[c] = stops ? kNameStop : uint16_t(folded * factor);
     }
     return bytes;
 }
 
-inline constexpr std::array<uint16_t, 256> kElementNameBytes = MakeNameBytes(false);
-inline constexpr std::array<uint16_t, 256> kAttributeNameBytes = MakeNameBytes(true);
+// A name scan's tables: its bytes as they are and times 33, the first of a pair of bytes.
+struct NameTables {
+    std::array<uint16_t, 256> bytes;
+    std::array<uint16_t, 256> times33;
+};
 
-// Scans a name up to the first byte that `nameBytes` maps to kNameStop and hashes it on the
-// way, two bytes a step with one test for both: h*33*33 + a*33 + b is two single steps
-// with one multiplication less on the hash's chain. The byte after a stop byte is read too;
-// the text is padded for that (kScanPadding).
-inline char* ScanName(char* p, const std::array<uint16_t, 256>& nameBytes, uint32_t& hash) {
+inline constexpr NameTables kElementNameBytes = {MakeNameBytes(false, 1), MakeNameBytes(false, 33)};
+inline constexpr NameTables kAttributeNameBytes = {MakeNameBytes(true, 1), MakeNameBytes(true, 33)};
+
+// Scans a name up to its first stop byte and hashes it on the way, two bytes a step with one
+// test for both: h*33*33 + a*33 + b is two single steps, and a*33 comes from a table. The
+// byte after a stop byte is read too; the text is padded for that (kScanPadding).
+inline char* ScanName(char* p, const NameTables& tables, uint32_t& hash) {
     uint32_t h = 0;
-    uint32_t a, b;
     for (;; p += 2) {
-        a = nameBytes[static_cast<unsigned char>(p[0])];
-        b = nameBytes[static_cast<unsigned char>(p[1])];
-        if ((a | b) & kNameStop)
+        uint32_t first = tables.times33[static_cast<unsigned char>(p[0])];
+        uint32_t second = tables.bytes[static_cast<unsigned char>(p[1])];
+        if ((first | second) & kNameStop)
             break;
-        h = h * (33u * 33u) + a * 33u + b;
+        h = h * (33u * 33u) + first + second;
     }
-    if (!(a & kNameStop)) {
-        h = h * 33u + a;
+    uint32_t last = tables.bytes[static_cast<unsigned char>(p[0])];
+    if (!(last & kNameStop)) {
+        h = h * 33u + last;
         ++p;
     }
     hash = h;
