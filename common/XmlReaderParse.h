@@ -122,12 +122,16 @@ inline bool XmlReader::ReadAttributes(Raise& raise, XmlNode* node, char* p, char
         uint32_t hash;
         p = xmlscan::ScanName(p, xmlscan::kAttributeNameBytes, hash);
         char* nameEnd = p;
-        p = xmlscan::SkipSpace(p);
+        // Mostly '=' and '"' follow at once; white space around the '=' is looked for only
+        // when they do not.
+        if (*p != '=')
+            p = xmlscan::SkipSpace(p);
         if (*p != '=') {
             empty = name[0] == '/' && name[1] == 0;
             return any;
         }
-        p = xmlscan::SkipSpace(p + 1);
+        if (*++p != '"')
+            p = xmlscan::SkipSpace(p);
         if (*p != '"')
             return any;
         char* value = ++p;
