@@ -165,12 +165,20 @@ inline bool EqualsNoCaseAscii(const char* a, const char* b) {
 
 // Whether the tag in [tag, close) is "</" `name` followed by its end or white space. A
 // name longer than the tag cannot match, so nothing past close is read.
+// A name of up to 8 bytes, nearly every one, is compared in one step: both texts are padded
+// past their ends (kScanPadding), so 8 bytes can be read from each.
 inline bool IsEndTagOf(const char* tag, const char* close, const char* name, size_t length) {
     if (tag[1] != '/' || length > size_t(close - (tag + 2)))
         return false;
-    for (size_t i = 0; i < length; ++i) {
-        if (tag[2 + i] != name[i])
+    if (length <= 8) {
+        uint64_t a, b;
+        std::memcpy(&a, tag + 2, 8);
+        std::memcpy(&b, name, 8);
+        uint64_t mask = length == 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * length)) - 1;
+        if ((a ^ b) & mask)
             return false;
+    } else if (std::memcmp(tag + 2, name, length) != 0) {
+        return false;
     }
     return tag[2 + length] == 0 || IsSpace(tag[2 + length]);
 }
