@@ -91,9 +91,8 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     if (m_parseText)
         m_parseText(*this);
     else
-        ParseText([this](XmlNode* node, XmlEvent event, const char* name, const char* value) {
-            return OnEvent(node, event, name, value);
-        });
+        ParseText([](XmlReader& reader, XmlNode* node, XmlEvent event, const char* name,
+                     const char* value) { return reader.OnEvent(node, event, name, value); });
     m_position = nullptr;
     m_frozenEnd = m_textEnd; // parsing writes nothing more
     m_lastName = {};

@@ -116,7 +116,8 @@ protected:
     using TextParser = void (*)(XmlReader& reader);
     explicit XmlReader(TextParser parseText) : m_parseText(parseText) {}
 
-    // The parse loop (XmlReaderParse.h): `raise` is called as OnEvent would be.
+    // The parse loop (XmlReaderParse.h): `raise` is called with the reader and then as
+    // OnEvent would be.
     template <class Raise>
     void ParseText(Raise raise);
 

@@ -19,11 +19,13 @@ private:
     static void ParseBound(XmlReader& reader) {
         // A subclass of Derived could override OnEvent again and would not be called.
         static_assert(std::is_final_v<Derived>, "bind events only to a final reader type");
-        auto& self = static_cast<Derived&>(reader);
-        static_cast<XmlReaderFor&>(reader).ParseText(
-            [&self](XmlNode* node, XmlEvent event, const char* name, const char* value) {
-                return self.Derived::OnEvent(node, event, name, value);
-            });
+        // The events take the reader along rather than keeping it, so the parse loop has one
+        // pointer less to hold.
+        static_cast<XmlReaderFor&>(reader).ParseText([](XmlReader& self, XmlNode* node,
+                                                        XmlEvent event, const char* name,
+                                                        const char* value) {
+            return static_cast<Derived&>(self).Derived::OnEvent(node, event, name, value);
+        });
     }
 };
 

@@ -77,7 +77,7 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
         m_open[depth + 1] = {.node = node};
         m_current = &m_open[depth + 1];
         if (!empty && ReadAttributes(raise, node, attributes, close, empty))
-            raise(node, XmlEvent::AttributesEnd, nullptr, nullptr);
+            raise(*this, node, XmlEvent::AttributesEnd, nullptr, nullptr);
 
         m_position = tagEnd;
         m_frozenEnd = tagEnd;
@@ -85,7 +85,7 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
             empty ? Outcome::Closed : ParseElements(raise, node, name, nameLength, depth + 1);
         if (firstRoot)
             m_open[0] = m_open[depth + 1]; // the root's lists, now read at this level
-        raise(node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
+        raise(*this, node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
         if (outcome == Outcome::Ended)
             return Outcome::Ended;
     }
@@ -95,7 +95,7 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
 template <class Raise>
 inline XmlNode* XmlReader::StartElement(Raise& raise, XmlNode* parent, const char* name,
                                  const char* tagEnd) {
-    XmlNode* node = raise(parent, XmlEvent::ElementStart, name, tagEnd);
+    XmlNode* node = raise(*this, parent, XmlEvent::ElementStart, name, tagEnd);
     if (!node)
         node = CreateNode(parent, name, kGenericElementKind);
     if (!node) {
@@ -142,7 +142,7 @@ inline bool XmlReader::ReadAttributes(Raise& raise, XmlNode* node, char* p, char
         m_lastName = {name, hash};
         m_lastValue = value;
         m_frozenEnd = p + 1; // the next attribute lies after the value
-        raise(node, XmlEvent::Attribute, name, value);
+        raise(*this, node, XmlEvent::Attribute, name, value);
         any = true;
         if (!quote || ++p > close)
             return any;
