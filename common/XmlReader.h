@@ -116,8 +116,9 @@ protected:
     using TextParser = void (*)(XmlReader& reader);
     explicit XmlReader(TextParser parseText) : m_parseText(parseText) {}
 
-    // The parse loop (XmlReaderParse.h): `raise` is called with the reader and then as
-    // OnEvent would be.
+    // The parse loop (XmlReaderParse.h). Raise is a function object without state, called
+    // with the reader and then as OnEvent would be; the loop makes one where it raises an
+    // event, so it holds no pointer to it.
     template <class Raise>
     void ParseText(Raise raise);
 
@@ -162,10 +163,10 @@ private:
     char* KeepString(const char* text, size_t length);
     Outcome Ended();
     template <class Raise>
-    Outcome ParseElements(Raise& raise, XmlNode* parent, const char* closeName,
-                          size_t closeLength, int depth);
+    Outcome ParseElements(XmlNode* parent, const char* closeName, size_t closeLength,
+                          int depth);
     template <class Raise>
-    [[gnu::always_inline]] XmlNode* StartElement(Raise& raise, XmlNode* parent, const char* name,
+    [[gnu::always_inline]] XmlNode* StartElement(XmlNode* parent, const char* name,
                                                  const char* tagEnd);
     // Reads the attributes in [position, close), where close is the tag's '>' already
     // replaced by 0. Returns whether an attribute was read; sets `empty` for a tag that
@@ -173,8 +174,8 @@ private:
     // Inlined into the loop whatever the compiler's size limits say: a call per tag costs
     // more than the code it saves.
     template <class Raise>
-    [[gnu::always_inline]] bool ReadAttributes(Raise& raise, XmlNode* node, char* position,
-                                               char* close, bool& empty);
+    [[gnu::always_inline]] bool ReadAttributes(XmlNode* node, char* position, char* close,
+                                               bool& empty);
     void DestroyElementObjects();
 
     TextParser m_parseText = nullptr; // null: the reader's own parse

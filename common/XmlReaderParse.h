@@ -13,8 +13,8 @@ namespace common {
 
 // Reads the text from m_position as the content of the whole document.
 template <class Raise>
-void XmlReader::ParseText(Raise raise) {
-    ParseElements(raise, nullptr, nullptr, 0, 0);
+void XmlReader::ParseText(Raise) {
+    ParseElements<Raise>(nullptr, nullptr, 0, 0);
 }
 
 // FIXME: bench/xml_bench finds this parse at about 0.9 times the speed of the general-purpose
@@ -25,7 +25,7 @@ void XmlReader::ParseText(Raise raise) {
 // made before parsing, vector hashing of names, four-byte name steps and byte loops for the
 // '>' and the quotes were each tried and measured slower on this machine.
 template <class Raise>
-XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const char* closeName,
+XmlReader::Outcome XmlReader::ParseElements(XmlNode* parent, const char* closeName,
                                             size_t closeLength, int depth) {
     for (;;) {
         char* open = xmlscan::FindOpen(m_position);
@@ -68,7 +68,7 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
         m_frozenEnd = nameEnd + 1; // attributes are terminated after the name
 
         m_current = &m_open[depth]; // unused while there is no parent
-        XmlNode* node = StartElement(raise, parent, name, tagEnd);
+        XmlNode* node = StartElement<Raise>(parent, name, tagEnd);
         if (!node)
             return Ended();
         bool firstRoot = depth == 0 && node == m_root && parent != node;
@@ -76,16 +76,16 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
             parent = node; // a second top-level element becomes a child of the first
         m_open[depth + 1] = {.node = node};
         m_current = &m_open[depth + 1];
-        if (!empty && ReadAttributes(raise, node, attributes, close, empty))
-            raise(*this, node, XmlEvent::AttributesEnd, nullptr, nullptr);
+        if (!empty && ReadAttributes<Raise>(node, attributes, close, empty))
+            Raise{}(*this, node, XmlEvent::AttributesEnd, nullptr, nullptr);
 
         m_position = tagEnd;
         m_frozenEnd = tagEnd;
         Outcome outcome =
-            empty ? Outcome::Closed : ParseElements(raise, node, name, nameLength, depth + 1);
+            empty ? Outcome::Closed : ParseElements<Raise>(node, name, nameLength, depth + 1);
         if (firstRoot)
             m_open[0] = m_open[depth + 1]; // the root's lists, now read at this level
-        raise(*this, node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
+        Raise{}(*this, node, XmlEvent::ElementEnd, nullptr, empty ? nullptr : tagEnd);
         if (outcome == Outcome::Ended)
             return Outcome::Ended;
     }
@@ -93,9 +93,9 @@ XmlReader::Outcome XmlReader::ParseElements(Raise& raise, XmlNode* parent, const
 
 // Raises the start event and supplies a generic node when the subclass made none.
 template <class Raise>
-inline XmlNode* XmlReader::StartElement(Raise& raise, XmlNode* parent, const char* name,
+inline XmlNode* XmlReader::StartElement(XmlNode* parent, const char* name,
                                  const char* tagEnd) {
-    XmlNode* node = raise(*this, parent, XmlEvent::ElementStart, name, tagEnd);
+    XmlNode* node = Raise{}(*this, parent, XmlEvent::ElementStart, name, tagEnd);
     if (!node)
         node = CreateNode(parent, name, kGenericElementKind);
     if (!node) {
@@ -114,7 +114,7 @@ inline XmlNode* XmlReader::StartElement(Raise& raise, XmlNode* parent, const cha
 // the tag's end. Between `p` and `close` the text holds no 0: the terminators written so
 // far all lie before `p`.
 template <class Raise>
-inline bool XmlReader::ReadAttributes(Raise& raise, XmlNode* node, char* p, char* close, bool& empty) {
+inline bool XmlReader::ReadAttributes(XmlNode* node, char* p, char* close, bool& empty) {
     bool any = false;
     for (;;) {
         p = xmlscan::SkipSpace(p);
@@ -142,7 +142,7 @@ inline bool XmlReader::ReadAttributes(Raise& raise, XmlNode* node, char* p, char
         m_lastName = {name, hash};
         m_lastValue = value;
         m_frozenEnd = p + 1; // the next attribute lies after the value
-        raise(*this, node, XmlEvent::Attribute, name, value);
+        Raise{}(*this, node, XmlEvent::Attribute, name, value);
         any = true;
         if (!quote || ++p > close)
             return any;
