@@ -230,6 +230,24 @@ TEST_F(MainProgram, SendKeyDoesNothingWhileTheDeviceIsLocked) {
     EXPECT_EQ(FrameTitle(), u"none");
 }
 
+TEST_F(MainProgram, ASettingsReloadGivesTheSendKeyBackAndTakesItAgain) {
+    InstallFrameLibrary();
+    Start(u"-startup");
+    HWND watcher = FindWindowW(common::kWatcherClass, nullptr);
+    auto reload = [watcher](DWORD action) {
+        RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"Software\\Tavik\\Dialora\\Options", u"SendKeyAction",
+                         action);
+        PostMessageW(watcher, common::CRVM_SETTINGSCHANGED, 0, 0);
+        Settle();
+    };
+    reload(0);
+    PressSendKey();
+    EXPECT_EQ(FrameTitle(), u"none") << "the key went back to the platform";
+    reload(1);
+    PressSendKey();
+    EXPECT_EQ(FrameTitle(), u"frame 1 page 0x2000") << "the key was taken again";
+}
+
 TEST_F(MainProgram, SendKeyActionZeroLeavesTheKeyToThePlatform) {
     RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"Software\\Tavik\\Dialora\\Options", u"SendKeyAction", 0);
     InstallFrameLibrary();
