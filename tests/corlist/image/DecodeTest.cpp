@@ -226,6 +226,7 @@ TEST_F(Decode, AnAbortDuringDecodingStopsTheDecoderWhereItIs) {
         {"progressive jpeg", MakeJpeg(progressive), u"p.jpg"},
         {"baseline jpeg", MakeJpeg({2048, 2048}), u"b.jpg"},
         {"png", MakePng(PngSpec{.width = 512, .height = 512, .stored = true}), u"p.png"},
+        {"bmp", MakeBmp({512, 512, 24}), u"p.bmp"},
     };
     for (auto c : cases) {
         SCOPED_TRACE(c.name);
