@@ -1,6 +1,7 @@
 #include "pim/ContactStore.h"
 
 #include "pim/ContactFields.h"
+#include "pim/ContactFileAs.h"
 #include "pim/PimNotifier.h"
 #include "pim/PimVolume.h"
 #include "pim/SqlStatement.h"
@@ -167,6 +168,8 @@ bool ContactStore::WriteLocked(sqlite3* db, ContactRecord& record, bool& created
 bool ContactStore::Save(ContactRecord& record, DWORD origin, std::string& error) {
     PimVolume& volume = PimVolume::Instance();
     CEOID before = record.oid;
+    std::optional<ContactRecord> stored = before ? Load(before) : std::nullopt;
+    ContactFileAs::Update(record, stored ? &*stored : nullptr);
     bool created = false;
     {
         std::lock_guard lock(volume.Mutex());
