@@ -4,6 +4,7 @@
 #include "platform/pim/PimTestSupport.h"
 
 #include <cstring>
+#include <thread>
 
 using pimtest::PimTest;
 
@@ -282,6 +283,34 @@ TEST_F(PoomItem, BeamingThroughTheInfraredFolderIsRecorded) {
     EXPECT_EQ(beamed[0].name, u"MacDonald, Liam");
     EXPECT_EQ(infrared->AddItemToInfraredFolder(olAppointmentItem, item), E_INVALIDARG);
     infrared->Release();
+    item->Release();
+}
+
+TEST_F(PoomItem, OneItemServesSeveralThreads) {
+    IItem* item = NewContact({{PIMPR_FIRST_NAME, u"Shared"}});
+    auto writer = [item](const char16_t* name) {
+        for (int i = 0; i < 100; ++i) {
+            CEPROPVAL value{};
+            value.propid = PIMPR_NICKNAME;
+            value.val.lpwstr = const_cast<LPWSTR>(name);
+            item->SetProps(0, 1, &value);
+            item->AddCategory(name);
+            item->Save();
+            item->RemoveCategory(name);
+        }
+    };
+    std::thread first(writer, u"One"), second(writer, u"Two");
+    for (int i = 0; i < 100; ++i) {
+        std::u16string nickname = Text(item, PIMPR_NICKNAME);
+        EXPECT_TRUE(nickname == u"One" || nickname == u"Two" || nickname == u"<missing>");
+    }
+    first.join();
+    second.join();
+    ASSERT_EQ(item->Save(), S_OK);
+    IItem* stored = Fetch(CEOID(OidOf(item)));
+    EXPECT_EQ(Text(stored, PIMPR_NICKNAME), Text(item, PIMPR_NICKNAME));
+    EXPECT_EQ(Text(stored, PIMPR_FIRST_NAME), u"Shared");
+    stored->Release();
     item->Release();
 }
 
