@@ -117,6 +117,8 @@ static_assert(sizeof(SIMPHONEBOOKENTRY) == 1040, "SIMPHONEBOOKENTRY keeps the de
 #define SIM_E_MEMORYFULL ((HRESULT)0x88000343L)
 #define SIM_E_INVALIDINDEX ((HRESULT)0x88000344L)
 #define SIM_E_NOTFOUND ((HRESULT)0x88000345L)
+#define SIM_E_INVALIDTEXTSTRING ((HRESULT)0x88000346L)
+#define SIM_E_INVALIDDIALSTRING ((HRESULT)0x88000347L)
 
 // Opens the SIM. `dwFlags` SIM_INIT_NONE; fails with SIM_E_NOSIM when no SIM is inserted.
 CE_API HRESULT SimInitialize(DWORD dwFlags, SIMCALLBACK lpfnCallBack, DWORD dwParam,
@@ -134,7 +136,11 @@ CE_API HRESULT SimGetPhonebookStatus(HSIM hSim, DWORD dwLocation, LPDWORD lpdwUs
 CE_API HRESULT SimReadPhonebookEntry(HSIM hSim, DWORD dwLocation, DWORD dwIndex,
                                      LPSIMPHONEBOOKENTRY lpPhonebookEntry);
 // Stores an entry at `dwIndex` (replacing what is there) or at the first free location
-// (SIM_PBINDEX_FIRSTAVAILABLE; SIM_E_MEMORYFULL when there is none).
+// (SIM_PBINDEX_FIRSTAVAILABLE; SIM_E_MEMORYFULL when there is none). The text holds at
+// most SIMCAPS.dwMaxPBETextLength characters and no control characters
+// (SIM_E_INVALIDTEXTSTRING); the address is a dial string of digits, "+*#pw," and the
+// blanks, hyphens, dots and parentheses people write, at most dwMaxPBEAddressLength
+// characters (SIM_E_INVALIDDIALSTRING).
 CE_API HRESULT SimWritePhonebookEntry(HSIM hSim, DWORD dwLocation, DWORD dwIndex,
                                       LPSIMPHONEBOOKENTRY lpPhonebookEntry);
 // Deleting an empty location gives SIM_E_NOTFOUND.
