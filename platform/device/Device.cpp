@@ -18,6 +18,7 @@
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 #include "notify/WakeupTable.h"
+#include "pim/PimVolume.h"
 #include "registry/Registry.h"
 #include "shell/RegistryLaunchNames.h"
 #include "sound/WaveDevice.h"
@@ -130,6 +131,8 @@ bool Device::Boot(std::string& error) {
     WaveDevice::Instance().Boot();
     // Notifications: timed wake-ups on the device clock.
     WakeupTable::Instance().Boot();
+    // PIM volume: the contact store and call log file "\\pim.vol" in the data folder.
+    PimVolume::Instance().Boot(DataFolder() / "pim.vol");
     // COM classes: the Imaging API's factory for CoCreateInstance.
     ImagingFactory::RegisterClass();
     // Window manager: screen size, thread and process exit hooks, timers.
@@ -177,6 +180,8 @@ void Device::Shutdown() {
     WakeupTable::Instance().Shutdown();
     // Registry: saved after the programs ended, so their last changes are kept.
     Registry::Instance().Shutdown();
+    // PIM volume: closed once no program can reach it.
+    PimVolume::Instance().Shutdown();
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();
     ShutdownGdi();

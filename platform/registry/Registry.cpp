@@ -1,5 +1,6 @@
 #include "registry/Registry.h"
 
+#include "files/DamagedFile.h"
 #include "kernel/Trace.h"
 #include "kernel/Utf.h"
 #include "registry/AtomicFile.h"
@@ -39,15 +40,6 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& text, std::st
     }
     text = std::move(content).str();
     return true;
-}
-
-std::string TimeStamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    gmtime_r(&now, &parts);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y%m%d-%H%M%S", &parts);
-    return buffer;
 }
 
 } // namespace
@@ -104,16 +96,9 @@ void Registry::LoadLocked() {
 
 // Keeps a damaged file beside the new one so that nothing in it is lost.
 void Registry::SetAsideLocked(const std::string& reason) {
-    std::filesystem::path target = m_file;
-    target += ".corrupt-" + TimeStamp();
-    std::filesystem::path candidate = target;
+    std::filesystem::path candidate;
     std::error_code ec;
-    for (int n = 2; std::filesystem::exists(candidate, ec) && n < 1000; ++n) {
-        candidate = target;
-        candidate += "-" + std::to_string(n);
-    }
-    std::filesystem::rename(m_file, candidate, ec);
-    if (ec) {
+    if (!SetAsideDamagedFile(m_file, candidate, ec)) {
         m_persistBlocked = true;
         Trace("registry", "%s is damaged (%s) and cannot be set aside (%s): booting with factory values, "
               "changes are not saved", m_file.c_str(), reason.c_str(), ec.message().c_str());

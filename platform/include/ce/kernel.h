@@ -152,6 +152,13 @@ CE_API UINT GetACP();
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 CE_API HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 CE_API HLOCAL LocalFree(HLOCAL memory);
+#define HEAP_ZERO_MEMORY 0x00000008u
+// Every process uses the one device heap; blocks remember their size for HeapSize.
+CE_API HANDLE GetProcessHeap();
+CE_API LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+CE_API LPVOID HeapReAlloc(HANDLE heap, DWORD flags, LPVOID memory, SIZE_T bytes);
+CE_API BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID memory);
+CE_API SIZE_T HeapSize(HANDLE heap, DWORD flags, LPCVOID memory);
 
 // ---- diagnostics ----
 CE_API void OutputDebugStringW(LPCWSTR text);

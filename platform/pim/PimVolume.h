@@ -1,0 +1,42 @@
+// The device's PIM volume "\pim.vol": one SQLite file in the device's data folder that
+// holds the contact store and the call log. Opened at boot, closed at shutdown; a damaged
+// file is set aside and the device starts with an empty volume.
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+
+struct sqlite3;
+
+namespace platform {
+
+class PimVolume {
+public:
+    static PimVolume& Instance();
+
+    // Opens (or creates) the volume. A file that cannot be opened, fails its integrity
+    // check or has an unreadable schema is renamed "<file>.corrupt-<time>" and a new one
+    // is created. False only when no volume could be opened at all.
+    bool Boot(const std::filesystem::path& file);
+    void Shutdown();
+
+    sqlite3* Db(); // null when not booted
+    // Held around every statement sequence on Db(), by every user of the volume.
+    std::mutex& Mutex();
+    std::filesystem::path File() const;
+    // True when this boot created the file (new device, reset, or a damaged one set aside).
+    bool Created() const { return m_created; }
+
+private:
+    PimVolume() = default;
+
+    bool Open(const std::filesystem::path& file, std::string& reason);
+    void Close();
+
+    sqlite3* m_db = nullptr;
+    std::mutex m_mutex;
+    std::filesystem::path m_file;
+    bool m_created = false;
+};
+
+} // namespace platform
