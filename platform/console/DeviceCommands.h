@@ -28,5 +28,7 @@ void RegisterRegistryCommands(Console& console);
 void RegisterFileCommands(Console& console);
 // beeps, leds
 void RegisterNotificationCommands(Console& console);
+// contact add | set | delete | list | show | import | beamed
+void RegisterContactCommands(Console& console);
 
 } // namespace platform

@@ -18,7 +18,7 @@
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 #include "notify/WakeupTable.h"
-#include "pim/PimVolume.h"
+#include "pim/PimStartup.h"
 #include "registry/Registry.h"
 #include "shell/RegistryLaunchNames.h"
 #include "sound/WaveDevice.h"
@@ -132,7 +132,7 @@ bool Device::Boot(std::string& error) {
     // Notifications: timed wake-ups on the device clock.
     WakeupTable::Instance().Boot();
     // PIM volume: the contact store and call log file "\\pim.vol" in the data folder.
-    PimVolume::Instance().Boot(DataFolder() / "pim.vol");
+    BootPim(DataFolder(), m_options.factoryContacts);
     // COM classes: the Imaging API's factory for CoCreateInstance.
     ImagingFactory::RegisterClass();
     // Window manager: screen size, thread and process exit hooks, timers.
@@ -181,7 +181,7 @@ void Device::Shutdown() {
     // Registry: saved after the programs ended, so their last changes are kept.
     Registry::Instance().Shutdown();
     // PIM volume: closed once no program can reach it.
-    PimVolume::Instance().Shutdown();
+    ShutdownPim();
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();
     ShutdownGdi();
