@@ -12,6 +12,8 @@ void RegisterDeviceCommands(Console& console) {
     RegisterRegistryCommands(console);
     RegisterFileCommands(console);
     RegisterNotificationCommands(console);
+    RegisterSimCommands(console);
+    RegisterCallLogCommands(console);
 }
 
 } // namespace platform

@@ -28,5 +28,9 @@ void RegisterRegistryCommands(Console& console);
 void RegisterFileCommands(Console& console);
 // beeps, leds
 void RegisterNotificationCommands(Console& console);
+// sim add | remove | list | state
+void RegisterSimCommands(Console& console);
+// calllog add | list | delete
+void RegisterCallLogCommands(Console& console);
 
 } // namespace platform
