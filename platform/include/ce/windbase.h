@@ -11,10 +11,7 @@
 
 #include <cstring>
 
-#ifndef CE_LPWORD_DEFINED
-#define CE_LPWORD_DEFINED
 typedef WORD* LPWORD;
-#endif
 
 // The message a notification request's window gets: wParam = the kind (DB_CEOID_*),
 // lParam = a CENOTIFICATION the platform allocated; the receiver releases it with
@@ -115,9 +112,10 @@ CE_API HANDLE CeOpenDatabaseInSession(HANDLE hSession, CEGUID* pguid, CEOID* poi
 CE_API CEOID CeReadRecordPropsEx(HANDLE hDbase, DWORD dwFlags, LPWORD lpcPropID, CEPROPID* rgPropID,
                                  LPBYTE* lplpBuffer, LPDWORD lpcbBuffer, HANDLE hHeap);
 // CEDB_SEEK_CEOID (dwValue = the record), CEDB_SEEK_BEGINNING (dwValue = index),
-// CEDB_SEEK_CURRENT (dwValue = signed offset), CEDB_SEEK_END (dwValue = signed offset
-// back from the last record). Returns the record's CEOID and its index, or 0
-// (ERROR_NOT_FOUND for an unknown record or a position outside the database).
+// CEDB_SEEK_CURRENT (dwValue = signed offset), CEDB_SEEK_END (dwValue = records back
+// from the last one); the device's seeks by value are not supported
+// (ERROR_INVALID_PARAMETER). Returns the record's CEOID and its index, or 0 (ERROR_NOT_FOUND
+// for an unknown record or a position outside the database; the position stays).
 CE_API CEOID CeSeekDatabaseEx(HANDLE hDatabase, DWORD dwSeekType, DWORD dwValue, WORD wNumVals,
                               LPDWORD lpdwIndex);
 CE_API BOOL CeDeleteRecord(HANDLE hDatabase, CEOID oidRecord);
