@@ -94,8 +94,8 @@ constexpr int kLastCallKindShift = 30;
 // The phone properties a contact's numbers come from, in the order of their type index.
 struct PhoneType {
     CEPROPID tag;
-    WCHAR kind;    // PrimaryKind of a primary number of this type
-    UINT labelId;  // the UI library's label string
+    WCHAR kind;   // PrimaryKind of a primary number of this type
+    UINT labelId; // the UI library's label string
 };
 extern const PhoneType kPhoneTypes[10];
 // The type index of a phone property tag, or -1.

@@ -34,7 +34,9 @@ constexpr uint64_t kTicksPerSecond = 10'000'000;
 // Last-call times count seconds from 26 September 2000, day 146000 after 1 January 1601.
 constexpr uint64_t kLastCallEpochSeconds = 146000ull * 86400;
 
-bool Found(const CEPROPVAL& value) { return !(value.wFlags & CEDB_PROPNOTFOUND); }
+bool Found(const CEPROPVAL& value) {
+    return !(value.wFlags & CEDB_PROPNOTFOUND);
+}
 
 std::u16string TextOf(const CEPROPVAL& value) {
     if (!Found(value) || TypeFromPropID(value.propid) != CEVT_LPWSTR || !value.val.lpwstr)
@@ -123,8 +125,8 @@ bool CallLogCache::Open(HWND watcher, FrameGetter frame) {
     m_request.dwFlags = CEDB_EXNOTIFICATION;
     CEOID database = 0;
     WCHAR name[] = u"clog.db";
-    m_database = CeOpenDatabaseInSession(m_session, &m_volume, &database, name, nullptr, 0,
-                                         &m_request);
+    m_database =
+        CeOpenDatabaseInSession(m_session, &m_volume, &database, name, nullptr, 0, &m_request);
     if (m_database == INVALID_HANDLE_VALUE) {
         Close();
         return false;
@@ -157,8 +159,8 @@ std::unique_ptr<common::CallLogEntry> CallLogCache::ReadRecord(CEOID& oid) {
     }
     WORD count = kRecordPropCount;
     DWORD size = m_bufferSize;
-    oid = CeReadRecordPropsEx(m_database, CEDB_ALLOWREALLOC, &count, kRecordProps, &m_buffer,
-                              &size, heap);
+    oid = CeReadRecordPropsEx(m_database, CEDB_ALLOWREALLOC, &count, kRecordProps, &m_buffer, &size,
+                              heap);
     if (m_buffer && size > m_bufferSize)
         m_bufferSize = size;
     if (oid == 0 || !m_buffer || count < kRecordPropCount)
@@ -215,8 +217,9 @@ void CallLogCache::PostChanged() {
 }
 
 bool CallLogCache::RemoveRecord(CEOID oid) {
-    auto removed = std::remove_if(m_entries.begin(), m_entries.end(),
-                                  [oid](const common::CallLogEntry* entry) { return entry->oid == oid; });
+    auto removed =
+        std::remove_if(m_entries.begin(), m_entries.end(),
+                       [oid](const common::CallLogEntry* entry) { return entry->oid == oid; });
     bool any = removed != m_entries.end();
     m_entries.erase(removed, m_entries.end());
     return any;
@@ -257,7 +260,8 @@ BOOL CallLogCache::Delete(common::CallLogEntry** entries, int count, bool follow
     bool allDeleted = true, removed = false;
     std::unordered_set<const common::CallLogEntry*> seen;
     for (int i = 0; i < count; ++i) {
-        for (common::CallLogEntry* entry = entries[i]; entry; entry = follow ? entry->next : nullptr) {
+        for (common::CallLogEntry* entry = entries[i]; entry;
+             entry = follow ? entry->next : nullptr) {
             // A chain that loops or names an entry twice deletes each entry once.
             if (!seen.insert(entry).second)
                 break;

@@ -24,7 +24,9 @@ constexpr UINT kUnknownString = 204;
 
 } // namespace
 
-ContactCache::~ContactCache() { Close(); }
+ContactCache::~ContactCache() {
+    Close();
+}
 
 std::u16string ContactCache::Text(UINT id) const {
     WCHAR buffer[128] = {};
@@ -79,8 +81,7 @@ unsigned ContactCache::ReadAndFill(common::ContactRecord& record, IContact* item
     if (!item || FAILED(m_store.Read(item, kContactLoadList, kLoadSlots, values)))
         return 0;
     unsigned changes = fill.Fill(record, values);
-    if (record.primaryNumber.empty() &&
-        SUCCEEDED(m_store.Read(item, kEmailLoadList, 3, values)))
+    if (record.primaryNumber.empty() && SUCCEEDED(m_store.Read(item, kEmailLoadList, 3, values)))
         fill.FillEmail(record, values);
     return changes;
 }
@@ -127,10 +128,11 @@ void ContactCache::SortRecords() {
 
 size_t ContactCache::SortedPlace(const common::ContactRecord* record) const {
     // Halving search; equal names go after the ones already there.
-    auto place = std::upper_bound(m_records.begin(), m_records.end(), record,
-                                  [](const common::ContactRecord* a, const common::ContactRecord* b) {
-                                      return NameBefore(a->displayName, b->displayName);
-                                  });
+    auto place =
+        std::upper_bound(m_records.begin(), m_records.end(), record,
+                         [](const common::ContactRecord* a, const common::ContactRecord* b) {
+                             return NameBefore(a->displayName, b->displayName);
+                         });
     return size_t(place - m_records.begin());
 }
 
@@ -298,11 +300,12 @@ void ContactCache::MarkSaved(CEOID oid) {
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, common::kProductKey, 0, 0, &key) != ERROR_SUCCESS)
         return;
     DWORD value = 0, type = 0, size = sizeof value;
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-            ERROR_SUCCESS &&
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) == ERROR_SUCCESS &&
         type == REG_DWORD && value == 0) {
         value = 1;
-        RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
     }
     RegCloseKey(key);
 }

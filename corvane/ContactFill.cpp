@@ -38,7 +38,9 @@ namespace {
 
 constexpr std::u16string_view kFacebookPrefix = u"Facebook";
 
-bool Present(const CEPROPVAL& value) { return !(value.wFlags & CEDB_PROPNOTFOUND); }
+bool Present(const CEPROPVAL& value) {
+    return !(value.wFlags & CEDB_PROPNOTFOUND);
+}
 
 NameFields Names(const CEPROPVAL* values) {
     NameFields fields;

@@ -6,8 +6,7 @@ namespace corvane {
 
 namespace {
 
-template <typename Interface>
-void ReleaseInto(Interface*& object) {
+template <typename Interface> void ReleaseInto(Interface*& object) {
     if (object)
         object->Release();
     object = nullptr;
@@ -116,7 +115,8 @@ HRESULT ContactStore::Read(IContact* contact, const CEPROPID* tags, WORD count,
         m_bufferSize = m_buffer ? kReadBufferSize : 0;
     }
     ULONG size = m_bufferSize;
-    HRESULT result = m_buffer ? item->GetProps(tags, 0, count, &m_buffer, &size, heap) : E_OUTOFMEMORY;
+    HRESULT result =
+        m_buffer ? item->GetProps(tags, 0, count, &m_buffer, &size, heap) : E_OUTOFMEMORY;
     // A contact larger than the buffer is read again with the buffer grown, never shown
     // empty; the grown buffer stays for the next contacts.
     if (result == HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER) || !m_buffer) {

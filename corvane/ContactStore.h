@@ -51,8 +51,7 @@ private:
 };
 
 // Asks `object` for another of its interfaces; null when it has none.
-template <typename Interface>
-Interface* QueryAs(IUnknown* object, REFIID iid) {
+template <typename Interface> Interface* QueryAs(IUnknown* object, REFIID iid) {
     void* result = nullptr;
     if (!object || FAILED(object->QueryInterface(iid, &result)))
         return nullptr;

@@ -20,11 +20,17 @@ common::ContactRecord* Core::FindContactByNumber(const WCHAR* number) {
     return m_contacts.FindByNumber(number);
 }
 
-common::ContactRecord* Core::FindContactByOid(DWORD oid) { return m_contacts.FindByOid(oid); }
+common::ContactRecord* Core::FindContactByOid(DWORD oid) {
+    return m_contacts.FindByOid(oid);
+}
 
-BOOL Core::BeamContact(common::ContactRecord* contact) { return m_contacts.Beam(contact); }
+BOOL Core::BeamContact(common::ContactRecord* contact) {
+    return m_contacts.Beam(contact);
+}
 
-void* Core::CreateContact() { return m_contacts.CreateContact(); }
+void* Core::CreateContact() {
+    return m_contacts.CreateContact();
+}
 
 BOOL Core::DeleteContacts(common::ContactRecord** records, int count, BOOL followLinks) {
     return m_contacts.Delete(records, count, followLinks != FALSE);

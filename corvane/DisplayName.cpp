@@ -35,7 +35,9 @@ BuiltName DisplayName::LastFirst(const NameFields& fields) {
     // The two words swap only for a name typed wholly into the last name: with a first
     // name the last name stays whole ("van Dyke, Dick").
     if (blank != std::u16string_view::npos && fields.first.empty()) {
-        text.append(fields.last.substr(blank + 1)).append(u", ").append(fields.last.substr(0, blank));
+        text.append(fields.last.substr(blank + 1))
+            .append(u", ")
+            .append(fields.last.substr(0, blank));
     } else {
         text.append(fields.last);
         if (!fields.first.empty() && !fields.last.empty())
@@ -68,8 +70,8 @@ BuiltName DisplayName::FirstLast(const NameFields& fields) {
         family += blank + 1;
     text.append(fields.last);
     BuiltName name;
-    name.split = Split(fields.last.empty() ? text.size() : firstPartEnd,
-                       fields.last.empty() ? 0 : family);
+    name.split =
+        Split(fields.last.empty() ? text.size() : firstPartEnd, fields.last.empty() ? 0 : family);
     name.text = std::move(text);
     return name;
 }
@@ -108,8 +110,7 @@ BuiltName DisplayName::Build(const NameFields& fields, DWORD mode, std::u16strin
     return name;
 }
 
-BuiltName DisplayName::BuildSim(std::u16string_view text, DWORD mode,
-                                std::u16string_view unknown) {
+BuiltName DisplayName::BuildSim(std::u16string_view text, DWORD mode, std::u16string_view unknown) {
     if (mode != DisplayMode::kCompany) {
         BuiltName name;
         name.text = text;
