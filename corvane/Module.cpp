@@ -17,6 +17,4 @@ CE_API int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     }
 }
 
-CE_API const CE_STRING_TABLE* ce_string_table() {
-    return &corvane::BuiltinStrings();
-}
+CE_API const CE_STRING_TABLE* ce_string_table() { return &corvane::BuiltinStrings(); }

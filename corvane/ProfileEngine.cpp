@@ -16,8 +16,7 @@ constexpr WCHAR kScheduledValue[] = u"ScheduledProfiles";
 
 bool ScheduledProfilesEnabled() {
     DWORD enabled = 0;
-    if (FAILED(
-            RegistryGetDWORD(HKEY_LOCAL_MACHINE, common::kOptionsKey, kScheduledValue, &enabled)))
+    if (FAILED(RegistryGetDWORD(HKEY_LOCAL_MACHINE, common::kOptionsKey, kScheduledValue, &enabled)))
         return false;
     return enabled != 0;
 }
@@ -25,8 +24,7 @@ bool ScheduledProfilesEnabled() {
 // The stored "LastProfile" as a signed number; nothing when it is missing.
 std::optional<int64_t> LastProfile() {
     DWORD value = 0;
-    if (FAILED(
-            RegistryGetDWORD(HKEY_LOCAL_MACHINE, common::kOptionsKey, kLastProfileValue, &value)))
+    if (FAILED(RegistryGetDWORD(HKEY_LOCAL_MACHINE, common::kOptionsKey, kLastProfileValue, &value)))
         return std::nullopt;
     return int64_t(int32_t(value));
 }

@@ -1,8 +1,8 @@
 #include "corvane/Scheduler.h"
 
 #include "ce/notify.h"
-#include "ce/regext.h"
 #include "ce/registry.h"
+#include "ce/regext.h"
 #include "common/Settings.h"
 #include "corvane/ScheduleFinder.h"
 

@@ -55,9 +55,9 @@ private:
     void Loop(HANDLE named);
 
     std::function<void()> m_onWakeUp;
-    HANDLE m_quit = nullptr; // manual reset, unnamed, created once
+    HANDLE m_quit = nullptr;   // manual reset, unnamed, created once
     HANDLE m_thread = nullptr;
-    HANDLE m_named = nullptr; // handed to the thread, which closes it when it ends
+    HANDLE m_named = nullptr;  // handed to the thread, which closes it when it ends
     bool m_wakeupSet = false;
 };
 

@@ -61,9 +61,7 @@ void DeleteValue(const WCHAR* key, const WCHAR* name) {
     RegCloseKey(opened);
 }
 
-bool IsSpecialTone(const std::u16string& tone) {
-    return !tone.empty() && tone[0] == u'*';
-}
+bool IsSpecialTone(const std::u16string& tone) { return !tone.empty() && tone[0] == u'*'; }
 
 // "*vibrate" in any case at the start of the ring tone.
 bool IsVibrateTone(const std::u16string& tone) {

@@ -12,20 +12,14 @@ struct Switch {
 // Compared in this order; the first word that the switch text begins with wins, so
 // "-keypad" is the keypad before "key:" is tried and "-quiet" quits.
 constexpr Switch kSwitches[] = {
-    {u"startup", StartFlag::kStartup},
-    {u"contacts", StartFlag::kContacts},
-    {u"callhist", StartFlag::kCallHistory},
-    {u"phone", StartFlag::kPhone},
-    {u"favorites", StartFlag::kFavorites},
-    {u"sms", StartFlag::kMessages},
-    {u"keypad", StartFlag::kKeypad},
-    {u"key:", StartFlag::kPressKey},
+    {u"startup", StartFlag::kStartup}, {u"contacts", StartFlag::kContacts},
+    {u"callhist", StartFlag::kCallHistory}, {u"phone", StartFlag::kPhone},
+    {u"favorites", StartFlag::kFavorites}, {u"sms", StartFlag::kMessages},
+    {u"keypad", StartFlag::kKeypad}, {u"key:", StartFlag::kPressKey},
     {u"q", StartFlag::kQuit},
 };
 
-char16_t Lower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
+char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
 // True when `text` begins with `word`, without regard to case.
 bool StartsWithNoCase(const WCHAR* text, const char16_t* word) {

@@ -24,8 +24,6 @@ constexpr DWORD kQuit = 0x8000;
 DWORD ParseStartFlags(const WCHAR* commandLine);
 
 // The virtual key carried by a kPressKey request.
-inline BYTE PressedKey(DWORD flags) {
-    return static_cast<BYTE>((flags >> 16) & 0xFF);
-}
+inline BYTE PressedKey(DWORD flags) { return static_cast<BYTE>((flags >> 16) & 0xFF); }
 
 } // namespace corvane

@@ -42,10 +42,10 @@ Watcher* Watcher::Create(HINSTANCE instance, MainProgram& program) {
     if (!RegisterClassW(&windowClass))
         return nullptr;
     auto* watcher = new Watcher(program);
-    HWND window =
-        CreateWindowExW(WS_EX_ABOVESTARTUP | WS_EX_TOPMOST, common::kWatcherClass, u"", WS_POPUP, 0,
-                        0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYHSCROLL), nullptr,
-                        nullptr, instance, watcher);
+    HWND window = CreateWindowExW(WS_EX_ABOVESTARTUP | WS_EX_TOPMOST, common::kWatcherClass, u"",
+                                  WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYHSCROLL), nullptr, nullptr, instance,
+                                  watcher);
     if (!window) {
         delete watcher;
         return nullptr;
@@ -108,9 +108,8 @@ LRESULT Watcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case common::CRVM_APPLYPROFILE:
         // wParam is a signed index; -1 asks for the stored "LastProfile".
-        return m_program.CoreObject()->Profiles().ApplyByIndex(static_cast<INT_PTR>(wParam))
-                   ? TRUE
-                   : FALSE;
+        return m_program.CoreObject()->Profiles().ApplyByIndex(static_cast<INT_PTR>(wParam)) ? TRUE
+                                                                                           : FALSE;
     default:
         if (message >= PIM_ITEM_CREATED_LOCAL && message <= PIM_ITEM_CHANGED_REMOTE) {
             m_program.CoreObject()->Contacts().OnStoreNotification(message, CEOID(wParam), lParam);
