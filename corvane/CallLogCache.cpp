@@ -1,11 +1,11 @@
 #include "corvane/CallLogCache.h"
 
 #include "ce/kernel.h"
-#include "common/Language.h"
 #include "common/Messages.h"
 #include "common/PhoneKey.h"
 #include "corvane/CallTotals.h"
 #include "corvane/ContactCache.h"
+#include "corvane/ProgramText.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -176,10 +176,8 @@ std::unique_ptr<common::CallLogEntry> CallLogCache::ReadRecord(CEOID& oid) {
     entry->callDay = CallDay(entry->start);
     if (entry->number.empty()) {
         entry->name = TextOf(values[4]);
-        if (entry->name.empty()) {
-            WCHAR unknown[64] = {};
-            entry->name = common::LoadText(kUnknownString, unknown, 64);
-        }
+        if (entry->name.empty())
+            entry->name = ProgramText(kUnknownString);
     }
     return entry;
 }

@@ -2,13 +2,13 @@
 
 #include "ce/kernel.h"
 #include "ce/registry.h"
-#include "common/Language.h"
 #include "common/Messages.h"
 #include "common/PhoneKey.h"
 #include "corvane/CallLogCache.h"
 #include "corvane/ContactFill.h"
 #include "corvane/DisplayName.h"
 #include "corvane/NameOrder.h"
+#include "corvane/ProgramText.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -28,10 +28,7 @@ ContactCache::~ContactCache() {
     Close();
 }
 
-std::u16string ContactCache::Text(UINT id) const {
-    WCHAR buffer[128] = {};
-    return common::LoadText(id, buffer, 128);
-}
+std::u16string ContactCache::Text(UINT id) const { return ProgramText(id); }
 
 void ContactCache::Open(HWND watcher, FrameGetter frame) {
     m_watcher = watcher;
