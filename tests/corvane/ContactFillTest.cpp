@@ -159,6 +159,13 @@ TEST_F(ContactFillTest, CategoriesMatchWholeNamesOnly) {
     EXPECT_EQ(fam.categories[1], family.categories[0]);
     EXPECT_EQ(m_categories.Size(), 4u);
 
+    // A record that holds "Family" and now names "Fam" gets "Fam", not "Family".
+    Props shorter;
+    shorter.Text(PIMPR_CATEGORIES, u"Fam");
+    Fill(family, shorter);
+    ASSERT_EQ(family.categories.size(), 1u);
+    EXPECT_EQ(family.categories[0]->name, u"Fam");
+
     // A refill by the record's own categories, and their removal.
     Props again;
     again.Text(PIMPR_CATEGORIES, u"Fam");
