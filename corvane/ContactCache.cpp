@@ -28,7 +28,9 @@ ContactCache::~ContactCache() {
     Close();
 }
 
-std::u16string ContactCache::Text(UINT id) const { return ProgramText(id); }
+std::u16string ContactCache::Text(UINT id) const {
+    return ProgramText(id);
+}
 
 void ContactCache::Open(HWND watcher, FrameGetter frame) {
     m_watcher = watcher;
@@ -66,6 +68,7 @@ void ContactCache::RebuildDeviceLists() {
     if (m_callLog)
         m_callLog->UnlinkAll();
     m_records.clear();
+    m_index.Invalidate();
     m_pool.clear();
     m_simLoaded = false;
     m_categories.Reset(Text(kAllCategoriesString), Text(kFavoritesString));
@@ -73,6 +76,7 @@ void ContactCache::RebuildDeviceLists() {
 }
 
 unsigned ContactCache::ReadAndFill(common::ContactRecord& record, IContact* item) {
+    m_index.Invalidate();
     ContactFill fill(m_categories, m_companies, m_settings.Record().displayName, m_unknown);
     const CEPROPVAL* values = nullptr;
     if (!item || FAILED(m_store.Read(item, kContactLoadList, kLoadSlots, values)))
@@ -117,6 +121,7 @@ void ContactCache::LoadDevice() {
 }
 
 void ContactCache::SortRecords() {
+    m_index.Invalidate();
     std::stable_sort(m_records.begin(), m_records.end(),
                      [](const common::ContactRecord* a, const common::ContactRecord* b) {
                          return NameBefore(a->displayName, b->displayName);
@@ -134,10 +139,12 @@ size_t ContactCache::SortedPlace(const common::ContactRecord* record) const {
 }
 
 void ContactCache::InsertSorted(common::ContactRecord* record) {
+    m_index.Invalidate();
     m_records.insert(m_records.begin() + std::ptrdiff_t(SortedPlace(record)), record);
 }
 
 void ContactCache::Remove(size_t index) {
+    m_index.Invalidate();
     common::ContactRecord* record = m_records[index];
     if (record->item && !record->IsSimEntry()) {
         record->item->Release();
@@ -162,6 +169,7 @@ void ContactCache::RemoveSimRecords() {
         if (m_callLog)
             unlinked |= m_callLog->UnlinkContact(m_records[i - 1]);
         m_records.erase(m_records.begin() + std::ptrdiff_t(i - 1));
+        m_index.Invalidate();
     }
     m_simLoaded = false;
     if (unlinked)
@@ -206,20 +214,7 @@ common::ContactRecord* ContactCache::FindByNumber(const WCHAR* number) {
     if (key.DigitCount() == 0)
         return nullptr;
     common::CoreLockGuard guard(m_lock);
-    common::ContactRecord* simMatch = nullptr;
-    for (size_t i = m_records.size(); i > 0; --i) {
-        common::ContactRecord* record = m_records[i - 1];
-        const std::vector<BYTE>& block = record->phoneKeys;
-        if (!common::FindKey(block.data(), block.size(), key.Bytes()))
-            continue;
-        // A device contact wins over any SIM entry; of the SIM entries the one found
-        // first in this backward scan counts.
-        if (!record->IsSimEntry())
-            return record;
-        if (!simMatch)
-            simMatch = record;
-    }
-    return simMatch;
+    return m_index.Find(key, m_records);
 }
 
 common::ContactRecord* ContactCache::FindByOid(CEOID oid) {

@@ -11,6 +11,7 @@
 #include "corvane/CategoryList.h"
 #include "corvane/CompanyList.h"
 #include "corvane/ContactStore.h"
+#include "corvane/NumberIndex.h"
 #include "corvane/SimPhonebook.h"
 
 #include <functional>
@@ -116,8 +117,9 @@ private:
     CategoryList m_categories;
     CompanyList m_companies;
     std::u16string m_unknown;
-    // The cache's order.
+    // The cache's order. Every change of it or of a record's keys invalidates m_index.
     std::vector<common::ContactRecord*> m_records;
+    NumberIndex m_index;
     // Every record made since the last rebuild, removed ones included.
     std::vector<std::unique_ptr<common::ContactRecord>> m_pool;
     // Contacts the UI is saving itself: OID -> tick count of the request.

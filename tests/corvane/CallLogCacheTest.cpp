@@ -116,7 +116,8 @@ TEST(LastCall, MarksCompareBySecondsAndClamp) {
     constexpr uint64_t kSecond = 10'000'000;
     EXPECT_EQ(CallLogCache::LastCallMark(entry(kEpoch + 100 * kSecond, 0)), 100u);
     EXPECT_EQ(CallLogCache::LastCallMark(entry(kEpoch + 100 * kSecond, kMissed)), 100u | 2u << 30);
-    EXPECT_EQ(CallLogCache::LastCallMark(entry(kEpoch + 100 * kSecond, kOutgoing)), 100u | 1u << 30);
+    EXPECT_EQ(CallLogCache::LastCallMark(entry(kEpoch + 100 * kSecond, kOutgoing)),
+              100u | 1u << 30);
     // Before the epoch and past the 30 bits: clamped, never 0.
     EXPECT_EQ(CallLogCache::LastCallMark(entry(kEpoch / 2, 0)), 1u);
     EXPECT_EQ(CallLogCache::LastCallMark(entry(kEpoch + (1ull << 31) * kSecond, 0)), 0x3FFFFFFFu);

@@ -44,7 +44,8 @@ TEST_F(ContactCacheTest, LoadsSortedRecordsWithNamesKindsAndKeys) {
     AddContact("FIRST_NAME=Mail LAST_NAME=only EMAIL2_ADDRESS=mail@example.com");
     Console("sim add 9 \"Bob Sim\" 5550123");
     OpenCaches();
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Adams, Zoe", "Bob Sim", "John, Smith", "only, Mail"}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"Adams, Zoe", "Bob Sim", "John, Smith", "only, Mail"}));
 
     ContactRecord* zoe = Named("Adams, Zoe");
     ASSERT_NE(zoe, nullptr);
@@ -269,7 +270,7 @@ TEST_F(ContactCacheTest, ANewDisplayModeRebuildsAndSortsEveryName) {
     m_settings.Record().displayName = 4;
     m_contacts->OnDisplayNameChanged();
     EXPECT_EQ(Names(), (std::vector<std::string>{"Unknown, Adams, Zoe", "Unknown, Mum",
-                                                  "Unknown, Young, Adam"}));
+                                                 "Unknown, Young, Adam"}));
 }
 
 TEST_F(ContactCacheTest, DeletionFollowsLinksOnceAndReportsFailures) {
