@@ -306,17 +306,14 @@ void ContactCache::OnStoreNotification(UINT code, CEOID oid, LPARAM folder) {
     if (folder != olFolderContacts || oid == 0)
         return;
     switch (code) {
-    case PIM_ITEM_CREATED_LOCAL:
-    case PIM_ITEM_CREATED_REMOTE:
-        if (common::ContactRecord* known = FindByOid(oid))
-            OnChanged(oid, *known);
-        else
-            OnCreated(oid);
-        return;
     case PIM_ITEM_DELETED_LOCAL:
     case PIM_ITEM_DELETED_REMOTE:
         OnDeleted(oid);
         return;
+    // A contact the cache does not hold yet is added, whatever the code; one it holds is
+    // read again.
+    case PIM_ITEM_CREATED_LOCAL:
+    case PIM_ITEM_CREATED_REMOTE:
     case PIM_ITEM_CHANGED_LOCAL:
     case PIM_ITEM_CHANGED_REMOTE:
         if (common::ContactRecord* known = FindByOid(oid))
