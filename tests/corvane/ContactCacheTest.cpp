@@ -10,6 +10,7 @@
 #include "pim/SimCard.h"
 
 #include <algorithm>
+#include <atomic>
 
 using namespace cachetest;
 using common::ContactRecord;
@@ -296,6 +297,42 @@ TEST_F(ContactCacheTest, DeletionFollowsLinksOnceAndReportsFailures) {
     EXPECT_FALSE(m_contacts->Delete(first, 1, false));
     ContactRecord* none[] = {nullptr};
     EXPECT_TRUE(m_contacts->Delete(none, 0, false));
+}
+
+} // namespace
+
+namespace {
+
+struct LookupJob {
+    corvane::ContactCache* cache;
+    std::atomic<bool> done{false};
+    ContactRecord* found = nullptr;
+};
+
+DWORD WINAPI LookUp(LPVOID parameter) {
+    auto* job = static_cast<LookupJob*>(parameter);
+    job->found = job->cache->FindByNumber(u"5550100");
+    job->done = true;
+    return 0;
+}
+
+TEST_F(ContactCacheTest, LookupsFromAnotherThreadWaitForTheCoreLock) {
+    AddContact("FIRST_NAME=Anna MOBILE_TELEPHONE_NUMBER=5550100");
+    OpenCaches();
+    LookupJob job{m_contacts.get()};
+    m_lock.Enter();
+    EXPECT_TRUE(m_lock.Busy());
+    HANDLE thread = CreateThread(nullptr, 0, LookUp, &job, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    Sleep(100);
+    EXPECT_FALSE(job.done.load());
+    m_lock.Leave();
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_TRUE(job.done.load());
+    ASSERT_NE(job.found, nullptr);
+    EXPECT_EQ(Narrow(job.found->displayName), "Anna");
+    EXPECT_FALSE(m_lock.Busy());
 }
 
 } // namespace
