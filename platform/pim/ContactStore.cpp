@@ -56,6 +56,14 @@ std::optional<ContactValue> ColumnValue(SqlStatement& select, int column, CEPROP
     }
 }
 
+// The volume's connection, or null with a reason; the caller holds the volume's mutex.
+sqlite3* OpenDb(std::string& error) {
+    sqlite3* db = PimVolume::Instance().Db();
+    if (!db)
+        error = "the contact store is not open";
+    return db;
+}
+
 } // namespace
 
 ContactStore& ContactStore::Instance() {
@@ -173,11 +181,9 @@ bool ContactStore::Save(ContactRecord& record, DWORD origin, std::string& error)
     bool created = false;
     {
         std::lock_guard lock(volume.Mutex());
-        sqlite3* db = volume.Db();
-        if (!db) {
-            error = "the contact store is not open";
+        sqlite3* db = OpenDb(error);
+        if (!db)
             return false;
-        }
         if (before) {
             SqlStatement exists(db, "SELECT 1 FROM contacts WHERE oid = ?");
             if (!exists.BindInt64(1, before) || exists.Step() != SQLITE_ROW) {
@@ -202,11 +208,9 @@ bool ContactStore::Save(ContactRecord& record, DWORD origin, std::string& error)
 bool ContactStore::Insert(std::vector<ContactRecord>& records, std::string& error) {
     PimVolume& volume = PimVolume::Instance();
     std::lock_guard lock(volume.Mutex());
-    sqlite3* db = volume.Db();
-    if (!db) {
-        error = "the contact store is not open";
+    sqlite3* db = OpenDb(error);
+    if (!db)
         return false;
-    }
     SqlTransaction transaction(db);
     if (!transaction.Begun())
         return SqlStatement::Fail(db, error);
@@ -226,11 +230,9 @@ bool ContactStore::Delete(CEOID oid, DWORD origin, std::string& error) {
     PimVolume& volume = PimVolume::Instance();
     {
         std::lock_guard lock(volume.Mutex());
-        sqlite3* db = volume.Db();
-        if (!db) {
-            error = "the contact store is not open";
+        sqlite3* db = OpenDb(error);
+        if (!db)
             return false;
-        }
         SqlStatement remove(db, "DELETE FROM contacts WHERE oid = ?");
         if (!remove.BindInt64(1, oid) || remove.Step() != SQLITE_DONE)
             return SqlStatement::Fail(db, error);
