@@ -260,8 +260,9 @@ DWORD CallLogStore::ReadAt(const CallLogPosition& position, CallLogRecord& recor
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return ERROR_BADDB;
-    std::string sql = std::string("SELECT ") + kColumns + " FROM clog WHERE start < ?1 OR (start = ?1 AND oid " +
-                      (position.inclusive ? "<=" : "<") + " ?2)" + kOrder + " LIMIT 1";
+    // A row-value comparison, so that SQLite walks the index from the position.
+    std::string sql = std::string("SELECT ") + kColumns + " FROM clog WHERE (start, oid) " +
+                      (position.inclusive ? "<=" : "<") + " (?1, ?2)" + kOrder + " LIMIT 1";
     CedbStatement query(db, sql.c_str());
     query.Bind(1, position.start).Bind(2, position.oid);
     return QueryOne(query, record, ERROR_NO_MORE_ITEMS);
@@ -285,7 +286,7 @@ int64_t CallLogStore::IndexOf(const CallLogRecord& record) {
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return -1;
-    CedbStatement query(db, "SELECT COUNT(*) FROM clog WHERE start > ?1 OR (start = ?1 AND oid > ?2)");
+    CedbStatement query(db, "SELECT COUNT(*) FROM clog WHERE (start, oid) > (?1, ?2)");
     query.Bind(1, record.start).Bind(2, int64_t(record.oid));
     return query.Step() == SQLITE_ROW ? query.Int(0) : -1;
 }
