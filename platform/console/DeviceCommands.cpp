@@ -12,6 +12,7 @@ void RegisterDeviceCommands(Console& console) {
     RegisterRegistryCommands(console);
     RegisterFileCommands(console);
     RegisterNotificationCommands(console);
+    RegisterContactCommands(console);
     RegisterSimCommands(console);
     RegisterCallLogCommands(console);
 }

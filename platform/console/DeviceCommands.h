@@ -28,6 +28,8 @@ void RegisterRegistryCommands(Console& console);
 void RegisterFileCommands(Console& console);
 // beeps, leds
 void RegisterNotificationCommands(Console& console);
+// contact add | set | delete | list | show | import | beamed
+void RegisterContactCommands(Console& console);
 // sim add | remove | list | state
 void RegisterSimCommands(Console& console);
 // calllog add | list | delete

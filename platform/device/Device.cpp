@@ -19,7 +19,7 @@
 #include "kernel/WaitHub.h"
 #include "notify/WakeupTable.h"
 #include "pim/CallLogStore.h"
-#include "pim/PimVolume.h"
+#include "pim/PimStartup.h"
 #include "pim/SimCard.h"
 #include "registry/Registry.h"
 #include "shell/RegistryLaunchNames.h"
@@ -134,7 +134,7 @@ bool Device::Boot(std::string& error) {
     // Notifications: timed wake-ups on the device clock.
     WakeupTable::Instance().Boot();
     // PIM volume: the contact store and call log file "\\pim.vol" in the data folder.
-    PimVolume::Instance().Boot(DataFolder() / "pim.vol");
+    BootPim(DataFolder(), m_options.factoryContacts);
     // Call log: the "clog.db" tables in the PIM volume (a new volume gets recent calls).
     CallLogStore::Instance().Boot();
     // SIM card: its phonebook store "sim.db" and the radio's ready state.
@@ -188,7 +188,7 @@ void Device::Shutdown() {
     Registry::Instance().Shutdown();
     // PIM volume: closed once no program can reach it.
     CallLogStore::Instance().Shutdown();
-    PimVolume::Instance().Shutdown();
+    ShutdownPim();
     SimCard::Instance().Shutdown();
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();

@@ -21,6 +21,7 @@ struct DeviceOptions {
     std::filesystem::path installFrom;
     bool startPlatformPrograms = true; // the shell and the phone application
     bool startMainProgram = true;      // "\Program Files\Tavik Dialora\Corvane.exe -startup"
+    bool factoryContacts = true;       // a new contact store gets the sample phone book
 };
 
 class Device {

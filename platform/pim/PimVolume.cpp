@@ -85,27 +85,38 @@ bool PimVolume::Boot(const std::filesystem::path& file) {
     std::string reason;
     if (Open(file, reason))
         return true;
+    return SetAsideLocked(reason);
+}
+
+bool PimVolume::SetAside(const std::string& reason) {
+    std::lock_guard lock(m_mutex);
+    Close();
+    return SetAsideLocked(reason);
+}
+
+bool PimVolume::SetAsideLocked(std::string reason) {
+    std::error_code ec;
     std::filesystem::path movedTo;
-    if (!SetAsideDamagedFile(file, movedTo, ec)) {
+    if (!SetAsideDamagedFile(m_file, movedTo, ec)) {
         Trace("pim", "%s is damaged (%s) and cannot be set aside (%s): no contact store",
-              file.c_str(), reason.c_str(), ec.message().c_str());
+              m_file.c_str(), reason.c_str(), ec.message().c_str());
         return false;
     }
     // The write-ahead log and shared memory belong to the damaged file.
     for (const char* suffix : {"-wal", "-shm"}) {
-        std::filesystem::path side = file;
+        std::filesystem::path side = m_file;
         side += suffix;
         std::filesystem::path sideMoved = movedTo;
         sideMoved += suffix;
         if (std::filesystem::exists(side, ec))
             std::filesystem::rename(side, sideMoved, ec);
     }
-    Trace("pim", "%s is damaged (%s): set aside as %s, booting with an empty store", file.c_str(),
+    Trace("pim", "%s is damaged (%s): set aside as %s, booting with an empty store", m_file.c_str(),
           reason.c_str(), movedTo.c_str());
     m_created = true;
-    if (Open(file, reason))
+    if (Open(m_file, reason))
         return true;
-    Trace("pim", "%s cannot be created (%s): no contact store", file.c_str(), reason.c_str());
+    Trace("pim", "%s cannot be created (%s): no contact store", m_file.c_str(), reason.c_str());
     return false;
 }
 

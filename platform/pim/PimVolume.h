@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <string>
 
 struct sqlite3;
 
@@ -19,6 +20,9 @@ public:
     // is created. False only when no volume could be opened at all.
     bool Boot(const std::filesystem::path& file);
     void Shutdown();
+    // Closes a volume whose tables turned out unreadable, sets the file aside and opens a
+    // new one. False when no volume could be opened.
+    bool SetAside(const std::string& reason);
 
     sqlite3* Db(); // null when not booted
     // Held around every statement sequence on Db(), by every user of the volume.
@@ -32,6 +36,7 @@ private:
 
     bool Open(const std::filesystem::path& file, std::string& reason);
     void Close();
+    bool SetAsideLocked(std::string reason);
 
     sqlite3* m_db = nullptr;
     std::mutex m_mutex;

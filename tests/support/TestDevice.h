@@ -19,6 +19,7 @@ protected:
     TestDevice() {
         m_options.startPlatformPrograms = false;
         m_options.startMainProgram = false;
+        m_options.factoryContacts = false; // tests start with an empty phone book
     }
     void SetUp() override;
     void TearDown() override;

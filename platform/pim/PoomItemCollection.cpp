@@ -1,0 +1,109 @@
+#include "pim/PoomItemCollection.h"
+
+#include "ce/kernel.h"
+#include "kernel/Trace.h"
+#include "pim/ContactStore.h"
+#include "pim/PoomApplication.h"
+#include "pim/PoomContact.h"
+
+#include <new>
+
+namespace platform {
+
+IPOutlookItemCollection* PoomItemCollection::Create(PoomApplication* application) {
+    return new (std::nothrow) PoomItemCollection(application);
+}
+
+PoomItemCollection::PoomItemCollection(PoomApplication* application) : m_application(application) {
+    m_application->AddRef();
+}
+
+PoomItemCollection::~PoomItemCollection() { m_application->Release(); }
+
+HRESULT PoomItemCollection::QueryInterface(REFIID iid, void** object) {
+    if (!object)
+        return E_POINTER;
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_IPOutlookItemCollection) {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    *object = static_cast<IPOutlookItemCollection*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG PoomItemCollection::Release() {
+    ULONG remaining;
+    if (m_refs.Drop(remaining))
+        delete this;
+    return remaining;
+}
+
+void PoomItemCollection::RefreshLocked() {
+    ContactStore& store = ContactStore::Instance();
+    uint64_t generation = store.Generation();
+    if (generation == m_generation)
+        return;
+    m_oids = store.Oids();
+    m_generation = generation;
+}
+
+CEOID PoomItemCollection::OidAt(int index) {
+    std::lock_guard lock(m_mutex);
+    RefreshLocked();
+    if (index < 1 || size_t(index) > m_oids.size())
+        return 0;
+    return m_oids[size_t(index) - 1];
+}
+
+HRESULT PoomItemCollection::get_Count(int* count) {
+    if (!count)
+        return E_POINTER;
+    std::lock_guard lock(m_mutex);
+    RefreshLocked();
+    *count = int(m_oids.size());
+    return S_OK;
+}
+
+HRESULT PoomItemCollection::Item(int index, IDispatch** item) {
+    if (!item)
+        return E_POINTER;
+    *item = nullptr;
+    CEOID oid = OidAt(index);
+    if (!oid)
+        return E_INVALIDARG;
+    auto record = ContactStore::Instance().Load(oid);
+    if (!record)
+        return E_INVALIDARG; // deleted by someone else a moment ago
+    *item = PoomContact::Create(m_application, std::move(*record));
+    return *item ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT PoomItemCollection::Add(IDispatch** item) {
+    if (!item)
+        return E_POINTER;
+    *item = PoomContact::Create(m_application, ContactRecord{});
+    return *item ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT PoomItemCollection::Remove(int index) {
+    CEOID oid = OidAt(index);
+    if (!oid)
+        return E_INVALIDARG;
+    std::string error;
+    if (!ContactStore::Instance().Delete(oid, GetCurrentProcessId(), error)) {
+        Trace("pim", "removing contact %lu failed: %s", (unsigned long)oid, error.c_str());
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT PoomItemCollection::get_Application(IPOutlookApp** application) {
+    if (!application)
+        return E_POINTER;
+    m_application->AddRef();
+    *application = m_application;
+    return S_OK;
+}
+
+} // namespace platform
