@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <ctime>
+
 namespace platform {
 
 namespace {
@@ -141,10 +143,17 @@ bool CallLogStore::CreateTablesLocked(bool& created) {
     sqlite3* db = PimVolume::Instance().Db();
     SqlStatement exists(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'clog'");
     created = exists.Step() != SQLITE_ROW;
+    if (!created && !SqlStatement(db, (std::string("SELECT ") + kColumns + " FROM clog LIMIT 1").c_str()).Ok()) {
+        // A table of another shape is kept under another name, and the log starts empty.
+        std::string aside = "clog_damaged_" + std::to_string(std::time(nullptr));
+        Trace("clog", "the call log table is unreadable (%s): kept as %s", sqlite3_errmsg(db), aside.c_str());
+        if (!CedbFile::Exec(db, ("ALTER TABLE clog RENAME TO " + aside + ";DROP INDEX IF EXISTS clog_newest;").c_str()))
+            return false;
+    }
     return CedbFile::Exec(db, "CREATE TABLE IF NOT EXISTS clog(oid INTEGER PRIMARY KEY AUTOINCREMENT,"
-                        " start INTEGER NOT NULL, end INTEGER NOT NULL, flags INTEGER NOT NULL,"
-                        " number TEXT, name TEXT, kind TEXT);"
-                        "CREATE INDEX IF NOT EXISTS clog_newest ON clog(start DESC, oid DESC);");
+                              " start INTEGER NOT NULL, end INTEGER NOT NULL, flags INTEGER NOT NULL,"
+                              " number TEXT, name TEXT, kind TEXT);"
+                              "CREATE INDEX IF NOT EXISTS clog_newest ON clog(start DESC, oid DESC);");
 }
 
 bool CallLogStore::FillFactoryLocked() {

@@ -65,6 +65,7 @@ DWORD SimCard::RadioReadyState(SimState state) {
 
 bool SimCard::Boot(const std::filesystem::path& folder) {
     SimState state;
+    bool open = false;
     {
         std::lock_guard lock(m_mutex);
         CloseLocked();
@@ -72,8 +73,7 @@ bool SimCard::Boot(const std::filesystem::path& folder) {
         m_state = SimState::Ready;
         bool created = false;
         if (!OpenLocked(created)) {
-            SetAsideLocked(sqlite3_errmsg(m_db));
-            CloseLocked();
+            SetAsideLocked(std::string("not a readable SIM store: ") + sqlite3_errmsg(m_db));
             if (!OpenLocked(created)) {
                 Trace("sim", "cannot open %s: the SIM phonebook is unavailable", m_file.c_str());
                 CloseLocked();
@@ -87,9 +87,10 @@ bool SimCard::Boot(const std::filesystem::path& folder) {
                 m_state = StateFromNumber(read.ColumnInt64(0));
         }
         state = m_state;
+        open = m_db != nullptr;
     }
     PublishState(state);
-    return m_db != nullptr;
+    return open;
 }
 
 void SimCard::Shutdown() {
