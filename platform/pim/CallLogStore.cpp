@@ -1,12 +1,16 @@
 #include "pim/CallLogStore.h"
 
 #include "kernel/Trace.h"
+#include "pim/CedbFile.h"
 #include "pim/CedbNotifier.h"
-#include "pim/CedbStatement.h"
 #include "pim/PimVolume.h"
 #include "pim/SimCallLogSamples.h"
+#include "pim/SqlStatement.h"
+#include "pim/SqlTransaction.h"
 
 #include <sqlite3.h>
+
+#include <ctime>
 
 namespace platform {
 
@@ -18,14 +22,14 @@ constexpr int64_t kTicksPerSecond = 10000000;
 constexpr int64_t kTicksPerDay = kTicksPerSecond * 86400;
 
 // The columns of kColumns, in that order.
-CallLogRecord RecordFrom(const CedbStatement& row) {
+CallLogRecord RecordFrom(SqlStatement& row) {
     CallLogRecord record;
-    record.oid = CEOID(row.Int(0));
-    record.start = row.Int(1);
-    record.end = row.Int(2);
-    record.flags = DWORD(row.Int(3));
+    record.oid = CEOID(row.ColumnInt64(0));
+    record.start = row.ColumnInt64(1);
+    record.end = row.ColumnInt64(2);
+    record.flags = DWORD(row.ColumnInt64(3));
     auto text = [&](int column) {
-        return row.IsNull(column) ? std::optional<std::u16string>() : row.Text(column);
+        return row.ColumnType(column) == SQLITE_NULL ? std::optional<std::u16string>() : row.ColumnText16(column);
     };
     record.number = text(4);
     record.name = text(5);
@@ -33,15 +37,24 @@ CallLogRecord RecordFrom(const CedbStatement& row) {
     return record;
 }
 
-void BindText(CedbStatement& statement, int index, const std::optional<std::u16string>& text) {
+// An absent text stays unbound, which SQLite reads as NULL.
+void BindText(SqlStatement& statement, int index, const std::optional<std::u16string>& text) {
     if (text)
-        statement.Bind(index, *text);
-    else
-        statement.BindNull(index);
+        statement.BindText16(index, *text);
+}
+
+// Binds the record's columns (all but its identifier) to parameters 1 to 6.
+void BindRecord(SqlStatement& statement, const CallLogRecord& record) {
+    statement.BindInt64(1, record.start);
+    statement.BindInt64(2, record.end);
+    statement.BindInt64(3, record.flags);
+    BindText(statement, 4, record.number);
+    BindText(statement, 5, record.name);
+    BindText(statement, 6, record.numberKind);
 }
 
 // Runs a query of kColumns that returns at most one record.
-DWORD QueryOne(CedbStatement& query, CallLogRecord& record, DWORD missing) {
+DWORD QueryOne(SqlStatement& query, CallLogRecord& record, DWORD missing) {
     int step = query.Step();
     if (step == SQLITE_ROW) {
         record = RecordFrom(query);
@@ -128,12 +141,19 @@ bool CallLogStore::IsAvailable() {
 
 bool CallLogStore::CreateTablesLocked(bool& created) {
     sqlite3* db = PimVolume::Instance().Db();
-    CedbStatement exists(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'clog'");
+    SqlStatement exists(db, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'clog'");
     created = exists.Step() != SQLITE_ROW;
-    return CedbExec(db, "CREATE TABLE IF NOT EXISTS clog(oid INTEGER PRIMARY KEY AUTOINCREMENT,"
-                        " start INTEGER NOT NULL, end INTEGER NOT NULL, flags INTEGER NOT NULL,"
-                        " number TEXT, name TEXT, kind TEXT);"
-                        "CREATE INDEX IF NOT EXISTS clog_newest ON clog(start DESC, oid DESC);");
+    if (!created && !SqlStatement(db, (std::string("SELECT ") + kColumns + " FROM clog LIMIT 1").c_str()).Ok()) {
+        // A table of another shape is kept under another name, and the log starts empty.
+        std::string aside = "clog_damaged_" + std::to_string(std::time(nullptr));
+        Trace("clog", "the call log table is unreadable (%s): kept as %s", sqlite3_errmsg(db), aside.c_str());
+        if (!CedbFile::Exec(db, ("ALTER TABLE clog RENAME TO " + aside + ";DROP INDEX IF EXISTS clog_newest;").c_str()))
+            return false;
+    }
+    return CedbFile::Exec(db, "CREATE TABLE IF NOT EXISTS clog(oid INTEGER PRIMARY KEY AUTOINCREMENT,"
+                              " start INTEGER NOT NULL, end INTEGER NOT NULL, flags INTEGER NOT NULL,"
+                              " number TEXT, name TEXT, kind TEXT);"
+                              "CREATE INDEX IF NOT EXISTS clog_newest ON clog(start DESC, oid DESC);");
 }
 
 bool CallLogStore::FillFactoryLocked() {
@@ -144,18 +164,18 @@ bool CallLogStore::FillFactoryLocked() {
     GetSystemTime(&utc);
     SystemTimeToFileTime(&utc, &now);
     int64_t nowUtc = int64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-    if (!CedbExec(db, "BEGIN IMMEDIATE"))
+    SqlTransaction transaction(db);
+    if (!transaction.Begun())
         return false;
     // Oldest first, so that record identifiers grow with time as they do on a phone.
     auto samples = CallLogSamples();
     for (auto it = samples.rbegin(); it != samples.rend(); ++it) {
         CEOID oid = 0;
-        if (InsertLocked(RecordOfSample(*it, midnight, nowUtc), oid) != ERROR_SUCCESS) {
-            CedbExec(db, "ROLLBACK");
+        if (InsertLocked(RecordOfSample(*it, midnight, nowUtc), oid) != ERROR_SUCCESS)
             return false;
-        }
     }
-    return CedbExec(db, "COMMIT");
+    std::string error;
+    return transaction.Commit(error);
 }
 
 void CallLogStore::Mount() {
@@ -178,18 +198,16 @@ bool CallLogStore::IsMounted() {
 
 DWORD CallLogStore::InsertLocked(const CallLogRecord& record, CEOID& oid) {
     sqlite3* db = PimVolume::Instance().Db();
-    CedbStatement insert(db, "INSERT INTO clog(start, end, flags, number, name, kind) VALUES (?, ?, ?, ?, ?, ?)");
-    insert.Bind(1, record.start).Bind(2, record.end).Bind(3, int64_t(record.flags));
-    BindText(insert, 4, record.number);
-    BindText(insert, 5, record.name);
-    BindText(insert, 6, record.numberKind);
-    if (!insert.Run())
+    SqlStatement insert(db, "INSERT INTO clog(start, end, flags, number, name, kind) VALUES (?, ?, ?, ?, ?, ?)");
+    BindRecord(insert, record);
+    if (insert.Step() != SQLITE_DONE)
         return ERROR_BADDB;
     int64_t rowid = sqlite3_last_insert_rowid(db);
     if (rowid <= 0 || rowid >= int64_t(kDatabaseOid)) {
         // Identifiers are never reused; a log that ran out of them takes no more calls.
-        CedbStatement undo(db, "DELETE FROM clog WHERE oid = ?");
-        undo.Bind(1, rowid).Run();
+        SqlStatement undo(db, "DELETE FROM clog WHERE oid = ?");
+        undo.BindInt64(1, rowid);
+        undo.Step();
         return ERROR_DISK_FULL;
     }
     oid = CEOID(rowid);
@@ -214,13 +232,11 @@ DWORD CallLogStore::Update(const CallLogRecord& record) {
         sqlite3* db = PimVolume::Instance().Db();
         if (!db)
             return ERROR_BADDB;
-        CedbStatement update(db, "UPDATE clog SET start = ?, end = ?, flags = ?, number = ?, name = ?,"
+        SqlStatement update(db, "UPDATE clog SET start = ?, end = ?, flags = ?, number = ?, name = ?,"
                                  " kind = ? WHERE oid = ?");
-        update.Bind(1, record.start).Bind(2, record.end).Bind(3, int64_t(record.flags));
-        BindText(update, 4, record.number);
-        BindText(update, 5, record.name);
-        BindText(update, 6, record.numberKind);
-        if (!update.Bind(7, int64_t(record.oid)).Run())
+        BindRecord(update, record);
+        update.BindInt64(7, record.oid);
+        if (update.Step() != SQLITE_DONE)
             return ERROR_BADDB;
         if (sqlite3_changes(db) == 0)
             return ERROR_NOT_FOUND;
@@ -235,8 +251,9 @@ DWORD CallLogStore::Delete(CEOID oid) {
         sqlite3* db = PimVolume::Instance().Db();
         if (!db)
             return ERROR_BADDB;
-        CedbStatement remove(db, "DELETE FROM clog WHERE oid = ?");
-        if (!remove.Bind(1, int64_t(oid)).Run())
+        SqlStatement remove(db, "DELETE FROM clog WHERE oid = ?");
+        remove.BindInt64(1, oid);
+        if (remove.Step() != SQLITE_DONE)
             return ERROR_BADDB;
         if (sqlite3_changes(db) == 0)
             return ERROR_NOT_FOUND;
@@ -250,8 +267,8 @@ DWORD CallLogStore::Find(CEOID oid, CallLogRecord& record) {
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return ERROR_BADDB;
-    CedbStatement query(db, (std::string("SELECT ") + kColumns + " FROM clog WHERE oid = ?").c_str());
-    query.Bind(1, int64_t(oid));
+    SqlStatement query(db, (std::string("SELECT ") + kColumns + " FROM clog WHERE oid = ?").c_str());
+    query.BindInt64(1, oid);
     return QueryOne(query, record, ERROR_NOT_FOUND);
 }
 
@@ -260,10 +277,12 @@ DWORD CallLogStore::ReadAt(const CallLogPosition& position, CallLogRecord& recor
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return ERROR_BADDB;
-    std::string sql = std::string("SELECT ") + kColumns + " FROM clog WHERE start < ?1 OR (start = ?1 AND oid " +
-                      (position.inclusive ? "<=" : "<") + " ?2)" + kOrder + " LIMIT 1";
-    CedbStatement query(db, sql.c_str());
-    query.Bind(1, position.start).Bind(2, position.oid);
+    // A row-value comparison, so that SQLite walks the index from the position.
+    std::string sql = std::string("SELECT ") + kColumns + " FROM clog WHERE (start, oid) " +
+                      (position.inclusive ? "<=" : "<") + " (?1, ?2)" + kOrder + " LIMIT 1";
+    SqlStatement query(db, sql.c_str());
+    query.BindInt64(1, position.start);
+    query.BindInt64(2, position.oid);
     return QueryOne(query, record, ERROR_NO_MORE_ITEMS);
 }
 
@@ -275,8 +294,8 @@ DWORD CallLogStore::RecordAtIndex(int64_t index, CallLogRecord& record) {
     if (!db)
         return ERROR_BADDB;
     std::string sql = std::string("SELECT ") + kColumns + " FROM clog" + kOrder + " LIMIT 1 OFFSET ?";
-    CedbStatement query(db, sql.c_str());
-    query.Bind(1, index);
+    SqlStatement query(db, sql.c_str());
+    query.BindInt64(1, index);
     return QueryOne(query, record, ERROR_NOT_FOUND);
 }
 
@@ -285,9 +304,10 @@ int64_t CallLogStore::IndexOf(const CallLogRecord& record) {
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return -1;
-    CedbStatement query(db, "SELECT COUNT(*) FROM clog WHERE start > ?1 OR (start = ?1 AND oid > ?2)");
-    query.Bind(1, record.start).Bind(2, int64_t(record.oid));
-    return query.Step() == SQLITE_ROW ? query.Int(0) : -1;
+    SqlStatement query(db, "SELECT COUNT(*) FROM clog WHERE (start, oid) > (?1, ?2)");
+    query.BindInt64(1, record.start);
+    query.BindInt64(2, record.oid);
+    return query.Step() == SQLITE_ROW ? query.ColumnInt64(0) : -1;
 }
 
 int64_t CallLogStore::Count() {
@@ -295,8 +315,8 @@ int64_t CallLogStore::Count() {
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return -1;
-    CedbStatement query(db, "SELECT COUNT(*) FROM clog");
-    return query.Step() == SQLITE_ROW ? query.Int(0) : -1;
+    SqlStatement query(db, "SELECT COUNT(*) FROM clog");
+    return query.Step() == SQLITE_ROW ? query.ColumnInt64(0) : -1;
 }
 
 DWORD CallLogStore::List(std::vector<CallLogRecord>& records) {
@@ -305,7 +325,7 @@ DWORD CallLogStore::List(std::vector<CallLogRecord>& records) {
     sqlite3* db = PimVolume::Instance().Db();
     if (!db)
         return ERROR_BADDB;
-    CedbStatement query(db, (std::string("SELECT ") + kColumns + " FROM clog" + kOrder).c_str());
+    SqlStatement query(db, (std::string("SELECT ") + kColumns + " FROM clog" + kOrder).c_str());
     int step;
     while ((step = query.Step()) == SQLITE_ROW)
         records.push_back(RecordFrom(query));

@@ -148,7 +148,9 @@ CE_API CEOID CeWriteRecordProps(HANDLE hDbase, CEOID oidRecord, WORD cPropID, CE
 }
 
 CE_API BOOL CeFreeNotification(PCENOTIFYREQUEST pRequest, PCENOTIFICATION pNotify) {
-    if (!pRequest || !pNotify || pRequest->dwSize != sizeof(CENOTIFYREQUEST)) {
+    // A structure that is not one of ours (wrong size) is refused rather than freed.
+    if (!pRequest || !pNotify || pRequest->dwSize != sizeof(CENOTIFYREQUEST) ||
+        pNotify->dwSize != sizeof(CENOTIFICATION)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

@@ -2,7 +2,7 @@
 
 #include "files/DamagedFile.h"
 #include "kernel/Trace.h"
-#include "pim/CedbStatement.h"
+#include "pim/SqlStatement.h"
 
 #include <sqlite3.h>
 
@@ -22,13 +22,22 @@ sqlite3* CedbFile::Open(const std::filesystem::path& file) {
         return db;
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // Synchronous NORMAL in WAL mode keeps every committed change across a killed process.
-    CedbExec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    CedbFile::Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     return db;
 }
 
+bool CedbFile::Exec(sqlite3* db, const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    Trace("cedb", "\"%s\" failed: %s", sql, message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+}
+
 bool CedbFile::IsIntact(sqlite3* db) {
-    CedbStatement check(db, "PRAGMA quick_check");
-    return check.Step() == SQLITE_ROW && check.Text(0) == u"ok";
+    SqlStatement check(db, "PRAGMA quick_check");
+    return check.Step() == SQLITE_ROW && check.ColumnText16(0) == u"ok";
 }
 
 bool CedbFile::SetAside(const std::filesystem::path& file, const char* tag, const std::string& reason) {

@@ -15,6 +15,8 @@ public:
     // Opens or creates `file` in WAL mode; on failure the handle (if any) is returned
     // anyway so its error can be read, and the caller closes it.
     static sqlite3* Open(const std::filesystem::path& file);
+    // Runs `sql` (statements without results); false, traced, on failure.
+    static bool Exec(sqlite3* db, const char* sql);
     // PRAGMA quick_check answers "ok".
     static bool IsIntact(sqlite3* db);
     // Renames a damaged `file` (and its WAL) to "<file>.corrupt-<UTC time>" so nothing in

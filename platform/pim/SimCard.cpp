@@ -3,7 +3,8 @@
 #include "ce/regext.h"
 #include "kernel/Trace.h"
 #include "pim/CedbFile.h"
-#include "pim/CedbStatement.h"
+#include "pim/SqlStatement.h"
+#include "pim/SqlTransaction.h"
 #include "pim/SimCallLogSamples.h"
 
 #include <sqlite3.h>
@@ -64,6 +65,7 @@ DWORD SimCard::RadioReadyState(SimState state) {
 
 bool SimCard::Boot(const std::filesystem::path& folder) {
     SimState state;
+    bool open = false;
     {
         std::lock_guard lock(m_mutex);
         CloseLocked();
@@ -71,8 +73,7 @@ bool SimCard::Boot(const std::filesystem::path& folder) {
         m_state = SimState::Ready;
         bool created = false;
         if (!OpenLocked(created)) {
-            SetAsideLocked(sqlite3_errmsg(m_db));
-            CloseLocked();
+            SetAsideLocked(std::string("not a readable SIM store: ") + sqlite3_errmsg(m_db));
             if (!OpenLocked(created)) {
                 Trace("sim", "cannot open %s: the SIM phonebook is unavailable", m_file.c_str());
                 CloseLocked();
@@ -81,14 +82,15 @@ bool SimCard::Boot(const std::filesystem::path& folder) {
         if (m_db && created && !FillFactoryLocked())
             Trace("sim", "the factory SIM entries could not be written");
         if (m_db) {
-            CedbStatement read(m_db, "SELECT value FROM card WHERE key = 'state'");
+            SqlStatement read(m_db, "SELECT value FROM card WHERE key = 'state'");
             if (read.Step() == SQLITE_ROW)
-                m_state = StateFromNumber(read.Int(0));
+                m_state = StateFromNumber(read.ColumnInt64(0));
         }
         state = m_state;
+        open = m_db != nullptr;
     }
     PublishState(state);
-    return m_db != nullptr;
+    return open;
 }
 
 void SimCard::Shutdown() {
@@ -104,11 +106,11 @@ bool SimCard::OpenLocked(bool& created) {
     m_db = CedbFile::Open(m_file);
     if (!m_db)
         return false;
-    if (!CedbFile::IsIntact(m_db) || !CedbExec(m_db, kSchema))
+    if (!CedbFile::IsIntact(m_db) || !CedbFile::Exec(m_db, kSchema))
         return false;
-    CedbStatement probe(m_db, "SELECT location, name, number FROM phonebook LIMIT 1");
-    CedbStatement probeCard(m_db, "SELECT key, value FROM card LIMIT 1");
-    return probe.IsValid() && probeCard.IsValid();
+    SqlStatement probe(m_db, "SELECT location, name, number FROM phonebook LIMIT 1");
+    SqlStatement probeCard(m_db, "SELECT key, value FROM card LIMIT 1");
+    return probe.Ok() && probeCard.Ok();
 }
 
 void SimCard::CloseLocked() {
@@ -123,16 +125,19 @@ void SimCard::SetAsideLocked(const std::string& reason) {
 }
 
 bool SimCard::FillFactoryLocked() {
-    if (!CedbExec(m_db, "BEGIN IMMEDIATE"))
+    SqlTransaction transaction(m_db);
+    if (!transaction.Begun())
         return false;
     for (const SimSample& sample : SimSamples()) {
-        CedbStatement insert(m_db, "INSERT OR REPLACE INTO phonebook VALUES (?, ?, ?)");
-        if (!insert.Bind(1, int64_t(sample.location)).Bind(2, sample.name).Bind(3, sample.number).Run()) {
-            CedbExec(m_db, "ROLLBACK");
+        SqlStatement insert(m_db, "INSERT OR REPLACE INTO phonebook VALUES (?, ?, ?)");
+        insert.BindInt64(1, sample.location);
+        insert.BindText16(2, sample.name);
+        insert.BindText16(3, sample.number);
+        if (insert.Step() != SQLITE_DONE)
             return false;
-        }
     }
-    return CedbExec(m_db, "COMMIT");
+    std::string error;
+    return transaction.Commit(error);
 }
 
 SimState SimCard::State() {
@@ -145,8 +150,9 @@ void SimCard::SetState(SimState state) {
         std::lock_guard lock(m_mutex);
         m_state = state;
         if (m_db) {
-            CedbStatement write(m_db, "INSERT OR REPLACE INTO card VALUES ('state', ?)");
-            if (!write.Bind(1, StateNumber(state)).Run())
+            SqlStatement write(m_db, "INSERT OR REPLACE INTO card VALUES ('state', ?)");
+            write.BindInt64(1, StateNumber(state));
+            if (write.Step() != SQLITE_DONE)
                 Trace("sim", "the SIM state could not be stored: %s", sqlite3_errmsg(m_db));
         }
     }
@@ -168,15 +174,16 @@ HRESULT SimCard::Read(DWORD location, SimEntry& entry) {
     std::lock_guard lock(m_mutex);
     if (!m_db)
         return SIM_E_SIMFAILURE;
-    CedbStatement read(m_db, "SELECT name, number FROM phonebook WHERE location = ?");
-    int step = read.Bind(1, int64_t(location)).Step();
+    SqlStatement read(m_db, "SELECT name, number FROM phonebook WHERE location = ?");
+    read.BindInt64(1, location);
+    int step = read.Step();
     if (step == SQLITE_DONE)
         return SIM_E_NOTFOUND;
     if (step != SQLITE_ROW)
         return SIM_E_SIMFAILURE;
     entry.location = location;
-    entry.name = read.Text(0);
-    entry.number = read.Text(1);
+    entry.name = read.ColumnText16(0);
+    entry.number = read.ColumnText16(1);
     return S_OK;
 }
 
@@ -192,18 +199,21 @@ HRESULT SimCard::Write(DWORD location, const std::u16string& name, const std::u1
         return SIM_E_SIMFAILURE;
     if (location == SIM_PBINDEX_FIRSTAVAILABLE) {
         // The lowest location not in use: 1 when 1 is free, else the first gap after a used one.
-        CedbStatement free(m_db,
+        SqlStatement free(m_db,
                            "SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM phonebook WHERE location = 1)"
                            " THEN 1 ELSE (SELECT MIN(location + 1) FROM phonebook WHERE location + 1"
                            " NOT IN (SELECT location FROM phonebook)) END");
         if (free.Step() != SQLITE_ROW)
             return SIM_E_SIMFAILURE;
-        location = DWORD(free.Int(0));
+        location = DWORD(free.ColumnInt64(0));
         if (location > kLastLocation)
             return SIM_E_MEMORYFULL;
     }
-    CedbStatement write(m_db, "INSERT OR REPLACE INTO phonebook VALUES (?, ?, ?)");
-    if (!write.Bind(1, int64_t(location)).Bind(2, name).Bind(3, number).Run())
+    SqlStatement write(m_db, "INSERT OR REPLACE INTO phonebook VALUES (?, ?, ?)");
+    write.BindInt64(1, location);
+    write.BindText16(2, name);
+    write.BindText16(3, number);
+    if (write.Step() != SQLITE_DONE)
         return SIM_E_SIMFAILURE;
     stored = location;
     return S_OK;
@@ -215,8 +225,9 @@ HRESULT SimCard::Delete(DWORD location) {
     std::lock_guard lock(m_mutex);
     if (!m_db)
         return SIM_E_SIMFAILURE;
-    CedbStatement remove(m_db, "DELETE FROM phonebook WHERE location = ?");
-    if (!remove.Bind(1, int64_t(location)).Run())
+    SqlStatement remove(m_db, "DELETE FROM phonebook WHERE location = ?");
+    remove.BindInt64(1, location);
+    if (remove.Step() != SQLITE_DONE)
         return SIM_E_SIMFAILURE;
     return sqlite3_changes(m_db) == 0 ? SIM_E_NOTFOUND : S_OK;
 }
@@ -225,12 +236,12 @@ HRESULT SimCard::UsedRange(DWORD& min, DWORD& max, DWORD& used) {
     std::lock_guard lock(m_mutex);
     if (!m_db)
         return SIM_E_SIMFAILURE;
-    CedbStatement range(m_db, "SELECT MIN(location), MAX(location), COUNT(*) FROM phonebook");
+    SqlStatement range(m_db, "SELECT MIN(location), MAX(location), COUNT(*) FROM phonebook");
     if (range.Step() != SQLITE_ROW)
         return SIM_E_SIMFAILURE;
-    used = DWORD(range.Int(2));
-    min = used ? DWORD(range.Int(0)) : kFirstLocation;
-    max = used ? DWORD(range.Int(1)) : kFirstLocation - 1;
+    used = DWORD(range.ColumnInt64(2));
+    min = used ? DWORD(range.ColumnInt64(0)) : kFirstLocation;
+    max = used ? DWORD(range.ColumnInt64(1)) : kFirstLocation - 1;
     return S_OK;
 }
 
@@ -239,10 +250,10 @@ HRESULT SimCard::List(std::vector<SimEntry>& entries) {
     if (!m_db)
         return SIM_E_SIMFAILURE;
     entries.clear();
-    CedbStatement list(m_db, "SELECT location, name, number FROM phonebook ORDER BY location");
+    SqlStatement list(m_db, "SELECT location, name, number FROM phonebook ORDER BY location");
     int step;
     while ((step = list.Step()) == SQLITE_ROW)
-        entries.push_back({DWORD(list.Int(0)), list.Text(1), list.Text(2)});
+        entries.push_back({DWORD(list.ColumnInt64(0)), list.ColumnText16(1), list.ColumnText16(2)});
     return step == SQLITE_DONE ? S_OK : SIM_E_SIMFAILURE;
 }
 

@@ -123,5 +123,6 @@ CE_API BOOL CeDeleteRecord(HANDLE hDatabase, CEOID oidRecord);
 // record's CEOID, or 0.
 CE_API CEOID CeWriteRecordProps(HANDLE hDbase, CEOID oidRecord, WORD cPropID, CEPROPVAL* rgPropVal);
 // Releases a notification that arrived with WM_DBNOTIFICATION, from the heap of the
-// request it was made for.
+// request it was made for. A request or notification whose dwSize is not this platform's
+// sizeof is refused (ERROR_INVALID_PARAMETER) and nothing is freed.
 CE_API BOOL CeFreeNotification(PCENOTIFYREQUEST pRequest, PCENOTIFICATION pNotify);

@@ -2,9 +2,11 @@
 // first into a growing buffer, seeking, deleting, writing and persistence.
 #include "CallLogTestSupport.h"
 #include "pim/CallLogStore.h"
+#include "pim/PimVolume.h"
 #include "support/TestDevice.h"
 
 #include <algorithm>
+#include <sqlite3.h>
 
 using namespace calllogtest;
 
@@ -236,6 +238,29 @@ TEST_F(CallLogDatabase, KeepsItsCallsAcrossAReboot) {
     // The factory calls come only with a new volume.
     EXPECT_EQ(calls.size(), 49u);
     EXPECT_TRUE(std::none_of(calls.begin(), calls.end(), [&](const Call& c) { return c.oid == deleted; }));
+}
+
+TEST_F(CallLogDatabase, ATableOfAnotherShapeIsKeptAsideAndTheLogStartsEmpty) {
+    {
+        auto& volume = platform::PimVolume::Instance();
+        std::lock_guard lock(volume.Mutex());
+        ASSERT_EQ(sqlite3_exec(volume.Db(), "DROP TABLE clog; CREATE TABLE clog(x TEXT); INSERT INTO clog VALUES ('old');",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    Reboot();
+    {
+        OpenLog log;
+        EXPECT_TRUE(ReadAll(log.db).empty());
+    }
+    auto& volume = platform::PimVolume::Instance();
+    std::lock_guard lock(volume.Mutex());
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(volume.Db(), "SELECT name FROM sqlite_schema WHERE name LIKE 'clog_damaged_%'", -1,
+                                 &statement, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    sqlite3_finalize(statement);
 }
 
 } // namespace

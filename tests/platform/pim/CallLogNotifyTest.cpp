@@ -110,7 +110,7 @@ TEST_F(CallLogNotify, ConsoleChangesNotifyUntilTheDatabaseIsClosed) {
     EXPECT_EQ(m_seen.size(), 2u);
 }
 
-TEST_F(CallLogNotify, TheNotificationComesFromTheRequestedHeap) {
+TEST_F(CallLogNotify, CeFreeNotificationFreesOnlyNotifications) {
     // A notification is freed from the request's heap: the process heap when it names none.
     OpenLog log(&m_request);
     ASSERT_EQ(Status("calllog add 901 out 2026-12-01T12:00:00 20"), "OK");
@@ -121,6 +121,7 @@ TEST_F(CallLogNotify, TheNotificationComesFromTheRequestedHeap) {
     CENOTIFICATION local{};
     EXPECT_FALSE(CeFreeNotification(&wrongSize, &local));
     EXPECT_FALSE(CeFreeNotification(nullptr, &local));
+    EXPECT_FALSE(CeFreeNotification(&m_request, &local)); // dwSize 0: not a notification
 }
 
 TEST_F(CallLogNotify, TheConsoleRefusesToPostATypedNotificationPointer) {

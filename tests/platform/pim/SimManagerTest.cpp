@@ -67,7 +67,7 @@ TEST_F(SimManager, ReadsTheUsedIndexRangeSkippingEmptyLocations) {
     SIMPHONEBOOKENTRY entry{};
     entry.cbSize = sizeof entry;
     ASSERT_EQ(SimReadPhonebookEntry(sim, SIM_PBSTORAGE_SIM, 2, &entry), S_OK);
-    EXPECT_EQ(std::u16string(entry.lpszText), u"Olivia Bennett");
+    EXPECT_EQ(std::u16string(entry.lpszText), u"Ann Baker");
     EXPECT_EQ(std::u16string(entry.lpszAddress), u"+442079460958");
     EXPECT_EQ(entry.dwAddressType, SIM_ADDRTYPE_INTERNATIONAL);
     EXPECT_EQ(entry.dwParams, SIM_PARAM_PBE_ALL);
