@@ -336,3 +336,29 @@ TEST_F(ContactCacheTest, LookupsFromAnotherThreadWaitForTheCoreLock) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ContactCacheTest, BeamsDeviceContactsAndCreatesNewOnes) {
+    CEOID oid = AddContact("FILEAS=\"Baker, Ann\" MOBILE_TELEPHONE_NUMBER=5550100");
+    Console("sim add 2 \"Sim Sue\" 5550101");
+    OpenCaches();
+    ContactRecord* ann = m_contacts->FindByOid(oid);
+    ASSERT_NE(ann, nullptr);
+    EXPECT_TRUE(m_contacts->Beam(ann));
+    EXPECT_EQ(ann->item, nullptr); // released after use
+    EXPECT_FALSE(m_contacts->Beam(m_contacts->FindByNumber(u"5550101")));
+    std::vector<std::string> beamed = Console("contact beamed");
+    ASSERT_EQ(beamed.size(), 1u);
+    EXPECT_EQ(beamed[0], std::to_string(oid) + " \"Baker, Ann\"");
+
+    IContact* created = m_contacts->CreateContact();
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->put_LastName(u"Newman"), S_OK);
+    EXPECT_EQ(created->Save(), S_OK);
+    created->Release();
+    Pump();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Baker, Ann", "Newman", "Sim Sue"}));
+}
+
+} // namespace
