@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ce/types.h"
+#include "common/CoreLock.h"
 #include "common/Settings.h"
 
 namespace common {
@@ -36,10 +37,14 @@ public:
     virtual void Destroy() = 0;
 
     Settings& SharedSettings() { return m_settings; }
+    // Taken around every fetch and release of a contact's store item and every read of
+    // the contact cache from another thread than the main program's.
+    CoreLock& ItemLock() { return m_itemLock; }
 
 protected:
     virtual ~CoreObject() = default;
     Settings m_settings;
+    CoreLock m_itemLock;
 };
 
 } // namespace common

@@ -4,45 +4,48 @@
 
 namespace corvane {
 
-// FIXME: the contact cache and the call-log cache are not built yet. Until they are,
-// lookups find nothing and the operations that change a store fail with
-// ERROR_NOT_SUPPORTED, so callers show their failure message instead of pretending.
+void Core::OpenStores(HWND watcher, std::function<HWND()> frame) {
+    m_contacts.Open(watcher, frame);
+    // No call log ("clog.db" missing) leaves the history empty.
+    if (!m_callLog.Open(watcher, std::move(frame)))
+        OutputDebugStringW(u"Corvane: no call log\n");
+}
 
-common::ContactRecord* Core::FindContactByNumber(const WCHAR*) { return nullptr; }
+void Core::CloseStores() {
+    m_callLog.Close();
+    m_contacts.Close();
+}
 
-common::ContactRecord* Core::FindContactByOid(DWORD) { return nullptr; }
+common::ContactRecord* Core::FindContactByNumber(const WCHAR* number) {
+    return m_contacts.FindByNumber(number);
+}
 
-BOOL Core::BeamContact(common::ContactRecord*) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
+common::ContactRecord* Core::FindContactByOid(DWORD oid) {
+    return m_contacts.FindByOid(oid);
+}
+
+BOOL Core::BeamContact(common::ContactRecord* contact) {
+    return m_contacts.Beam(contact);
 }
 
 void* Core::CreateContact() {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return nullptr;
+    return m_contacts.CreateContact();
 }
 
-BOOL Core::DeleteContacts(common::ContactRecord**, int count, BOOL) {
-    if (count <= 0)
-        return TRUE;
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
+BOOL Core::DeleteContacts(common::ContactRecord** records, int count, BOOL followLinks) {
+    return m_contacts.Delete(records, count, followLinks != FALSE);
 }
 
-BOOL Core::DeleteCallLogEntries(common::CallLogEntry**, int count, BOOL) {
-    if (count <= 0)
-        return TRUE;
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
+BOOL Core::DeleteCallLogEntries(common::CallLogEntry** entries, int count, BOOL followGroup) {
+    return m_callLog.Delete(entries, count, followGroup != FALSE);
 }
 
-int Core::CountCalls(int, const FILETIME*, const FILETIME*, DWORD* seconds) {
-    // An empty call log: no calls and no seconds.
-    if (seconds)
-        *seconds = 0;
-    return 0;
+int Core::CountCalls(int kind, const FILETIME* start, const FILETIME* end, DWORD* seconds) {
+    return m_callLog.CountCalls(kind, start, end, seconds);
 }
 
-void Core::SuppressNotification(common::ContactRecord*) {}
+void Core::SuppressNotification(common::ContactRecord* contact) {
+    m_contacts.SuppressNotification(contact);
+}
 
 } // namespace corvane

@@ -57,6 +57,7 @@ bool MainProgram::StartUp(DWORD startFlags) {
     m_core->Profiles().ApplyByIndex(kLastProfileIndex);
     if (m_core->SharedSettings().Record().sendKeyAction > 0)
         m_watcher->TakeSendKey();
+    m_core->OpenStores(m_watcher->Window(), [this] { return m_frame; });
     m_library = LoadLibraryW(u"Corlist");
     if (!(startFlags & StartFlag::kStartup)) {
         HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -178,6 +179,8 @@ void MainProgram::ShutDown() {
     m_frame = nullptr;
     if (m_watcher)
         m_watcher->ReleaseSendKey();
+    if (m_core)
+        m_core->CloseStores();
     // Sound profiles: no wake-up stays registered, the saved ring script comes back.
     if (m_core)
         m_core->Profiles().Shutdown();

@@ -1,7 +1,9 @@
 #include "corvane/Watcher.h"
 
 #include "ce/kernel.h"
+#include "ce/pimstore.h"
 #include "ce/registry.h"
+#include "ce/windbase.h"
 #include "common/Messages.h"
 #include "corvane/Core.h"
 #include "corvane/MainProgram.h"
@@ -95,11 +97,24 @@ LRESULT Watcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case common::CRVM_SETTINGSCHANGED:
         OnSettingsChanged();
         return 0;
+    case WM_TIMER:
+        m_program.CoreObject()->Contacts().OnTimer(wParam);
+        return 0;
+    case WM_DBNOTIFICATION:
+        m_program.CoreObject()->CallLog().OnDbNotification(wParam, lParam);
+        return 0;
+    case SimPhonebook::kRadioReadyMessage:
+        m_program.CoreObject()->Contacts().OnRadioReady(static_cast<DWORD>(wParam));
+        return 0;
     case common::CRVM_APPLYPROFILE:
         // wParam is a signed index; -1 asks for the stored "LastProfile".
         return m_program.CoreObject()->Profiles().ApplyByIndex(static_cast<INT_PTR>(wParam)) ? TRUE
                                                                                            : FALSE;
     default:
+        if (message >= PIM_ITEM_CREATED_LOCAL && message <= PIM_ITEM_CHANGED_REMOTE) {
+            m_program.CoreObject()->Contacts().OnStoreNotification(message, CEOID(wParam), lParam);
+            return 0;
+        }
         return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
@@ -136,8 +151,11 @@ void Watcher::OnSettingsChanged() {
         TakeSendKey();
     else
         ReleaseSendKey();
-    // FIXME: a change of ShowSIMContacts or DisplayName rebuilds the contact cache once it
-    // exists (and posts CRVM_CONTACTSRELOAD to the frame).
+    ContactCache& contacts = m_program.CoreObject()->Contacts();
+    if (old.showSimContacts != now.showSimContacts)
+        contacts.OnShowSimChanged();
+    if (old.displayName != now.displayName)
+        contacts.OnDisplayNameChanged();
     HWND frame = m_program.Frame();
     if (!frame || !IsWindow(frame))
         return;

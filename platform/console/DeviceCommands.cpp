@@ -13,6 +13,8 @@ void RegisterDeviceCommands(Console& console) {
     RegisterFileCommands(console);
     RegisterNotificationCommands(console);
     RegisterContactCommands(console);
+    RegisterSimCommands(console);
+    RegisterCallLogCommands(console);
 }
 
 } // namespace platform

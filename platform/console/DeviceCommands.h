@@ -30,5 +30,9 @@ void RegisterFileCommands(Console& console);
 void RegisterNotificationCommands(Console& console);
 // contact add | set | delete | list | show | import | beamed
 void RegisterContactCommands(Console& console);
+// sim add | remove | list | state
+void RegisterSimCommands(Console& console);
+// calllog add | list | delete
+void RegisterCallLogCommands(Console& console);
 
 } // namespace platform

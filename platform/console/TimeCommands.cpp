@@ -17,29 +17,6 @@ constexpr int kSettleMs = 2000;
 // A century of seconds keeps the millisecond count far from overflow.
 constexpr int64_t kMaxAdvanceSeconds = int64_t(100) * 366 * 24 * 3600;
 
-// Reads exactly YYYY-MM-DDTHH:MM:SS; the calendar check is SetLocalTime's.
-bool ParseLocalTime(const std::string& text, SYSTEMTIME& time) {
-    static const char kPattern[] = "dddd-dd-ddTdd:dd:dd";
-    if (text.size() != sizeof kPattern - 1)
-        return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        bool digit = text[i] >= '0' && text[i] <= '9';
-        if (kPattern[i] == 'd' ? !digit : text[i] != kPattern[i])
-            return false;
-    }
-    auto field = [&](size_t at, size_t length) {
-        return static_cast<WORD>(std::stoi(text.substr(at, length)));
-    };
-    time = SYSTEMTIME{};
-    time.wYear = field(0, 4);
-    time.wMonth = field(5, 2);
-    time.wDay = field(8, 2);
-    time.wHour = field(11, 2);
-    time.wMinute = field(14, 2);
-    time.wSecond = field(17, 2);
-    return true;
-}
-
 CommandResult Get(const Console::Arguments& args, ConsoleOutput& out) {
     if (!args.empty())
         return CommandResult::Usage();
@@ -54,7 +31,7 @@ CommandResult Set(const Console::Arguments& args, ConsoleOutput&) {
     if (args.size() != 1)
         return CommandResult::Usage();
     SYSTEMTIME time;
-    if (!ParseLocalTime(args[0], time) || !SetLocalTime(&time))
+    if (!Tokenizer::ParseLocalTime(args[0], time) || !SetLocalTime(&time))
         return CommandResult::Error("invalid time: " + args[0]);
     // As the device's clock settings do: windows that show the time re-arm their timers.
     PostMessageW(HWND_BROADCAST, WM_TIMECHANGE, 0, 0);

@@ -94,4 +94,29 @@ std::string Tokenizer::Quote(std::string_view text) {
     return quoted + '"';
 }
 
+bool Tokenizer::ParseLocalTime(std::string_view text, SYSTEMTIME& time) {
+    static const char kPattern[] = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() != sizeof kPattern - 1)
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kPattern[i] == 'd' ? !digit : text[i] != kPattern[i])
+            return false;
+    }
+    auto field = [&](size_t at, size_t length) {
+        WORD value = 0;
+        for (size_t i = at; i < at + length; ++i)
+            value = WORD(value * 10 + (text[i] - '0'));
+        return value;
+    };
+    time = SYSTEMTIME{};
+    time.wYear = field(0, 4);
+    time.wMonth = field(5, 2);
+    time.wDay = field(8, 2);
+    time.wHour = field(11, 2);
+    time.wMinute = field(14, 2);
+    time.wSecond = field(17, 2);
+    return true;
+}
+
 } // namespace platform

@@ -4,6 +4,8 @@
 // is an ordinary character, because device paths and registry keys are full of them.
 #pragma once
 
+#include "ce/types.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +22,11 @@ public:
     // prefix ("0x1F"), inside [min, max]. Anything else (blanks, a trailing unit, an
     // overflow, an empty text) is refused, so "10s" never quietly becomes 10.
     static bool ParseNumber(std::string_view text, int64_t min, int64_t max, int64_t& value);
+
+    // Reads exactly YYYY-MM-DDTHH:MM:SS (the device's local time in every command); the
+    // calendar check is left to the caller's conversion (SetLocalTime,
+    // SystemTimeToFileTime).
+    static bool ParseLocalTime(std::string_view text, SYSTEMTIME& time);
 
     // Writes an argument so that Split reads it back unchanged (quotes when needed).
     static std::string Quote(std::string_view text);

@@ -1,6 +1,7 @@
 // windows, find-window, post and post-thread: the top-level windows of the device and
 // messages to them, as another program would send them.
 #include "ce/user.h"
+#include "ce/windbase.h"
 #include "console/ConsoleFormat.h"
 #include "console/DeviceCommands.h"
 #include "console/Tokenizer.h"
@@ -17,9 +18,11 @@ namespace {
 // System messages whose lParam points into the sender's memory cannot be posted (the
 // device refuses them); for WM_TIMER it is a function the dispatcher would call. A number
 // typed at the console would be followed as a pointer, so the console says so before the
-// device refuses.
+// device refuses. WM_DBNOTIFICATION carries a structure the receiver frees, posted only by
+// the database itself.
 bool PointsIntoMemory(UINT message, LPARAM lParam) {
-    return platform::CarriesPointer(message, lParam) || (message == WM_TIMER && lParam != 0);
+    return platform::CarriesPointer(message, lParam) ||
+           ((message == WM_TIMER || message == WM_DBNOTIFICATION) && lParam != 0);
 }
 
 CommandResult Windows(const Console::Arguments& args, ConsoleOutput& out) {

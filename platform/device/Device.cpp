@@ -18,7 +18,9 @@
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 #include "notify/WakeupTable.h"
+#include "pim/CallLogStore.h"
 #include "pim/PimStartup.h"
+#include "pim/SimCard.h"
 #include "registry/Registry.h"
 #include "shell/RegistryLaunchNames.h"
 #include "sound/WaveDevice.h"
@@ -133,6 +135,10 @@ bool Device::Boot(std::string& error) {
     WakeupTable::Instance().Boot();
     // PIM volume: the contact store and call log file "\\pim.vol" in the data folder.
     BootPim(DataFolder(), m_options.factoryContacts);
+    // Call log: the "clog.db" tables in the PIM volume (a new volume gets recent calls).
+    CallLogStore::Instance().Boot();
+    // SIM card: its phonebook store "sim.db" and the radio's ready state.
+    SimCard::Instance().Boot(DataFolder());
     // COM classes: the Imaging API's factory for CoCreateInstance.
     ImagingFactory::RegisterClass();
     // Window manager: screen size, thread and process exit hooks, timers.
@@ -181,7 +187,9 @@ void Device::Shutdown() {
     // Registry: saved after the programs ended, so their last changes are kept.
     Registry::Instance().Shutdown();
     // PIM volume: closed once no program can reach it.
+    CallLogStore::Instance().Shutdown();
     ShutdownPim();
+    SimCard::Instance().Shutdown();
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();
     ShutdownGdi();

@@ -26,6 +26,8 @@ bool CarriesPointer(UINT message, LPARAM lParam) {
     case WM_NCCALCSIZE:
     case WM_GETDLGCODE:
         return true;
+    // WM_DBNOTIFICATION is not here: its structure is allocated by the database for the
+    // receiver, who frees it, so nothing of the sender's is followed after the post.
     default:
         return false;
     }
