@@ -30,13 +30,33 @@ bool WriteAll(HANDLE file, const std::string& text) {
 
 } // namespace
 
-bool ReadProfileFile(LPCWSTR path, ProfileSet& result) {
+namespace {
+
+bool ReadFrom(LPCWSTR path, ProfileSet& result) {
     result = ProfileSet();
     FileStream file(path, true);
     if (!file.Handle())
         return false;
     ProfileReader reader;
     return reader.Read(file, result);
+}
+
+} // namespace
+
+bool ReadProfileFile(LPCWSTR path, ProfileSet& result) {
+    if (!path)
+        return false;
+    if (ReadFrom(path, result))
+        return true;
+    // A writer that stopped between its write and its rename left the complete new text in
+    // "<name>.new"; when the file itself is missing, that text is the file.
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    std::u16string temporary = std::u16string(path) + u".new";
+    if (!ReadFrom(temporary.c_str(), result))
+        return false;
+    MoveFileExW(temporary.c_str(), path, 0);
+    return true;
 }
 
 bool WriteProfileFile(LPCWSTR path, const ProfileRecord& base,
@@ -55,12 +75,11 @@ bool WriteProfileFile(LPCWSTR path, const ProfileRecord& base,
         DeleteFileW(temporary.c_str());
         return false;
     }
-    if (MoveFileW(temporary.c_str(), path))
+    // One replacing rename: the file holds its old or its new text at every moment.
+    if (MoveFileExW(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING))
         return true;
-    // MoveFileW does not replace an existing file. The new text is complete at this point,
-    // so a failure after the delete keeps it in the temporary file.
-    DeleteFileW(path);
-    return MoveFileW(temporary.c_str(), path) != FALSE;
+    DeleteFileW(temporary.c_str());
+    return false;
 }
 
 } // namespace common

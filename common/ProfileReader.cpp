@@ -76,6 +76,16 @@ bool Expect(const char*& p, char c) {
     return true;
 }
 
+// An element's content up to the first "</", as the text stands before its children are
+// parsed.
+std::u16string ContentText(const char* content) {
+    if (!content)
+        return {};
+    const char* end = std::strstr(content, "</");
+    size_t length = end ? size_t(end - content) : std::strlen(content);
+    return Text(std::string_view(content, length));
+}
+
 } // namespace
 
 int64_t ProfileReader::ParseNumber(const char* value) {
@@ -117,8 +127,12 @@ bool ProfileReader::Read(Stream& stream, ProfileSet& result) {
 XmlNode* ProfileReader::OnEvent(XmlNode* node, XmlEvent event, const char* name,
                                 const char* value) {
     switch (event) {
-    case XmlEvent::ElementStart:
-        return StartElement(node, name);
+    case XmlEvent::ElementStart: {
+        XmlNode* element = StartElement(node, name);
+        if (element && element->Kind() == kDecline)
+            m_declineText = ContentText(value);
+        return element;
+    }
     case XmlEvent::Attribute:
         SetAttribute(node, name, value);
         return node;
@@ -126,12 +140,8 @@ XmlNode* ProfileReader::OnEvent(XmlNode* node, XmlEvent event, const char* name,
         return node;
     case XmlEvent::ElementEnd:
         // The decline text is the content up to the first "</"; a "/>" tag has none.
-        if (node->Kind() == kDecline && value) {
-            const char* end = std::strstr(value, "</");
-            size_t length = end ? size_t(end - value) : std::strlen(value);
-            static_cast<ProfileRecord*>(node->payload)->declineText =
-                Text(std::string_view(value, length));
-        }
+        if (node->Kind() == kDecline && value)
+            static_cast<ProfileRecord*>(node->payload)->declineText = m_declineText;
         return node;
     }
     return nullptr;
@@ -203,8 +213,10 @@ void ProfileReader::SetAttribute(XmlNode* node, const char* name, const char* va
     }
 }
 
-// "Time" is "h:m-h:m"; an end before the start runs past midnight. Times outside a day
-// are refused and leave the record as it was, as a time with fewer than four numbers does.
+// "Time" is "h:m-h:m"; an end before the start runs past midnight, and an end of 24:00 is
+// the midnight at the end of the day ("08:00-24:00"). Other times outside a day (and a
+// start at 24:00: a period cannot begin at the end of its day) are refused and leave the
+// record as it was, as a time with fewer than four numbers does.
 void ProfileReader::SetActivation(ProfileRecord& record, const char* name, const char* value) {
     if (Is(name, "Time")) {
         int64_t startHour, startMinute, endHour, endMinute;
@@ -212,9 +224,9 @@ void ProfileReader::SetActivation(ProfileRecord& record, const char* name, const
         if (!ScanInt(p, startHour) || !Expect(p, ':') || !ScanInt(p, startMinute) ||
             !Expect(p, '-') || !ScanInt(p, endHour) || !Expect(p, ':') || !ScanInt(p, endMinute))
             return;
-        for (int64_t hour : {startHour, endHour})
-            if (hour < 0 || hour > 23)
-                return;
+        bool endsAtMidnight = endHour == 24 && endMinute == 0;
+        if (startHour < 0 || startHour > 23 || endHour < 0 || (endHour > 23 && !endsAtMidnight))
+            return;
         for (int64_t minute : {startMinute, endMinute})
             if (minute < 0 || minute > 59)
                 return;

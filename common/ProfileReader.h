@@ -33,6 +33,9 @@ private:
 
     std::optional<ProfileRecord> m_base;
     std::deque<ProfileRecord> m_scheduled; // file order; stable addresses for node payloads
+    // The text of the decline element being read, taken at its start tag: by its end tag
+    // the parse has written terminators into any tags inside it.
+    std::u16string m_declineText;
 };
 
 } // namespace common

@@ -170,7 +170,8 @@ XmlNode* XmlReader::FindNode(XmlNode* first, const char* name, uint32_t kind, ui
             if (node->Kind() == kind && node->hash == hash && node->name &&
                 xmlscan::EqualsNoCaseAscii(node->name, name))
                 return node;
-        } else if (node->Kind() == kind && (!node->name || !node->name[0])) {
+        } else if (node->Kind() == kind && !node->name) {
+            // Only a node without a name: one named "" has a name, if an empty one.
             return node;
         }
     }

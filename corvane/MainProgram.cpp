@@ -32,6 +32,8 @@ int MainProgram::Run(HINSTANCE instance, const WCHAR* commandLine) {
         return static_cast<int>(StartFlag::kQuit);
     if (!StartUp(startFlags)) {
         ShutDown();
+        if (m_restart)
+            RestartIfAllowed();
         return 1;
     }
     WPARAM exitCode = MessageLoop();
@@ -58,10 +60,26 @@ bool MainProgram::StartUp(DWORD startFlags) {
     m_library = LoadLibraryW(u"Corlist");
     if (!(startFlags & StartFlag::kStartup)) {
         HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        OpenPage(startFlags);
+        bool opened = Guarded([&] { OpenPage(startFlags); }, u"creating the frame");
         SetCursor(previous);
+        if (!opened)
+            return false;
     }
     return true;
+}
+
+bool MainProgram::Guarded(const std::function<void()>& work, const WCHAR* what) {
+    // A fault in the UI library (the frame's creation, a page request, a message) ends the
+    // program in order and restarts it, within the restart budget.
+    try {
+        work();
+        return true;
+    } catch (...) {
+        std::u16string line = std::u16string(u"Corvane: fault while ") + what + u"; restarting\n";
+        OutputDebugStringW(line.c_str());
+        m_restart = true;
+        return false;
+    }
 }
 
 std::u16string MainProgram::ProfileFilePath() const {
@@ -132,15 +150,16 @@ WPARAM MainProgram::MessageLoop() {
             ForgetFrame();
             continue;
         }
-        try {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        } catch (...) {
-            OutputDebugStringW(u"Corvane: fault while dispatching a message; restarting\n");
-            m_restart = true;
-            break;
-        }
-        if (!message.hwnd && HandleThreadMessage(message))
+        bool quit = false;
+        bool handled = Guarded(
+            [&] {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+                // Thread messages: a page request creates or switches the frame.
+                quit = !message.hwnd && HandleThreadMessage(message);
+            },
+            u"dispatching a message");
+        if (!handled || quit)
             break;
     }
     return message.wParam;

@@ -4,6 +4,7 @@
 
 #include "ce/user.h"
 
+#include <functional>
 #include <string>
 
 namespace corvane {
@@ -43,6 +44,8 @@ private:
     void ForgetFrame();
     void ShutDown();
     void RestartIfAllowed();
+    // Runs `work`; a fault in it marks the program for a restart and returns false.
+    bool Guarded(const std::function<void()>& work, const WCHAR* what);
 
     HINSTANCE m_instance = nullptr;
     HMODULE m_library = nullptr;

@@ -125,6 +125,9 @@ void ProfileEngine::OnWakeUp() {
     Guard guard(m_lock);
     if (m_scheduled.empty() || !m_current)
         return;
+    // As an apply by the user does: the saved ring script (the user's own) comes back
+    // before the next profile saves the current one, or the saved one would be lost.
+    SoundSettings::RestoreRingScript();
     bool inForce = m_scheduler.DecideAndApply(
         m_scheduled, [](const common::ProfileRecord& record) { SoundSettings::Apply(record); });
     if (!inForce)

@@ -116,9 +116,9 @@ void SoundSettings::ApplySounding(const common::ProfileRecord& record) {
         WriteNumber(kVolumeKey, u"Ringer", record.ringVolume);
     else if (record.initialRingLevel >= 0)
         WriteNumber(kVolumeKey, u"Ringer", DWORD(record.initialRingLevel));
-    // A profile without a first ring level keeps the ringer level it found (restored or
-    // current); writing -1 would turn it into a wave volume of 0xFFFFFFFF.
-    if (record.initialRingLevel != -1)
+    // A profile without a first ring level (any negative level) keeps the ringer level it
+    // found (restored or current); writing it would turn into a level of 0xFFFFFFFF.
+    if (record.initialRingLevel >= 0)
         WriteNumber(kRingCategoryKey, u"InitVol", DWORD(record.initialRingLevel));
     WriteNumber(kOverridesKey, u"Mode", kModeNormal);
 }

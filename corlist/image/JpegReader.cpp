@@ -13,6 +13,12 @@ namespace {
 // and so is libjpeg's own memory: progressive files buffer every coefficient of the picture.
 constexpr uint64_t kMaxInputPixels = 1ull << 26;
 constexpr long kMaxDecoderMemory = 160l << 20;
+// Real progressive files have a dozen scans or a few dozen; thousands of (empty) scans only
+// make libjpeg walk every coefficient of the picture again for each one.
+constexpr int kMaxScans = 300;
+// A damaged file makes libjpeg warn and carry on ("corrupt data", "bogus progression");
+// past a few warnings the file is taken as broken rather than decoded for seconds.
+constexpr int kMaxWarnings = 16;
 
 JpegJob* JobOf(j_common_ptr info) {
     return reinterpret_cast<JpegJob*>(reinterpret_cast<BYTE*>(info) - offsetof(JpegJob, info));
@@ -20,7 +26,28 @@ JpegJob* JobOf(j_common_ptr info) {
 
 void ErrorExit(j_common_ptr info) { longjmp(JobOf(info)->jump, 1); }
 
-void EmitMessage(j_common_ptr, int) {}
+// Ends the decoding with `result`, as an error of libjpeg's own would.
+[[noreturn]] void Fail(JpegJob* job, DWORD result) {
+    job->result = result;
+    longjmp(job->jump, 1);
+}
+
+// Level -1 is a warning about damaged data; higher levels are trace messages.
+void EmitMessage(j_common_ptr info, int level) {
+    JpegJob* job = JobOf(info);
+    if (level < 0 && ++job->warnings > kMaxWarnings)
+        Fail(job, kImageBadData);
+}
+
+// libjpeg calls it before each piece of input it consumes and each pass it makes, so an
+// abort is seen while a multi-scan file is read in, not only once the rows come out.
+void ProgressMonitor(j_common_ptr info) {
+    JpegJob* job = JobOf(info);
+    if (job->abortTest && job->abortTest())
+        Fail(job, kImageAborted);
+    if (job->info.input_scan_number > kMaxScans)
+        Fail(job, kImageBadData);
+}
 
 void OutputMessage(j_common_ptr) {}
 
@@ -58,6 +85,9 @@ void Start(JpegJob* job) {
     job->errorManager.output_message = OutputMessage;
     jpeg_CreateDecompress(&job->info, 62, sizeof(jpeg_decompress_struct));
     job->info.mem->max_memory_to_use = kMaxDecoderMemory;
+    job->warnings = 0;
+    job->progress.progress_monitor = ProgressMonitor;
+    job->info.progress = &job->progress;
     job->source.init_source = InitSource;
     job->source.fill_input_buffer = FillInputBuffer;
     job->source.skip_input_data = SkipInputData;

@@ -35,6 +35,9 @@ struct JpegJob {
     ExifInfo* exif;
     BYTE* cmykRow;  // a row of CMYK samples, from ImageMemory; freed on every path
     DWORD result;   // the code reported when libjpeg jumps back
+    // Called by libjpeg while it reads: polls the abort test and bounds the scans.
+    jpeg_progress_mgr progress;
+    int warnings;   // corrupt-data warnings so far
 };
 
 // Decodes into job->bitmap; returns kImageOk or a result code. The job must be zeroed

@@ -16,6 +16,8 @@ namespace {
 
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT_PTR kDateTimer = 2;
+constexpr UINT kSecondsPerMinute = 60;
+constexpr UINT kSecondsPerDay = 24 * 60 * 60;
 
 // Both bars scale with the screen's density (the task bar is 26 pixels at 96 dpi).
 int Scale() { return ShellProgram::TaskBarHeight() / 26; }
@@ -87,6 +89,21 @@ std::u16string ClockText() {
     return Format("%d:%02d", now.wHour, now.wMinute);
 }
 
+// Milliseconds from now to the next local time that is a whole multiple of `period`
+// seconds since midnight (the next minute, the next midnight). A timer armed this way
+// fires once per change of what it shows, so a day of device time costs few stops.
+UINT MsUntilNext(UINT periodSeconds) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const UINT periodMs = periodSeconds * 1000;
+    UINT intoDay = ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
+    return periodMs - intoDay % periodMs;
+}
+
+void ArmTimer(HWND window, UINT_PTR id, UINT periodSeconds) {
+    SetTimer(window, id, MsUntilNext(periodSeconds), nullptr);
+}
+
 void PaintTaskBar(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
@@ -118,11 +135,14 @@ template <void (*Painter)(HWND, HDC)> void OnPaint(HWND window) {
 LRESULT CALLBACK DesktopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        SetTimer(window, kDateTimer, 60 * 1000, nullptr);
+        ArmTimer(window, kDateTimer, kSecondsPerDay);
         return 0;
     case WM_TIMER:
-        if (wParam == kDateTimer)
+    case WM_TIMECHANGE:
+        if (message == WM_TIMECHANGE || wParam == kDateTimer) {
+            ArmTimer(window, kDateTimer, kSecondsPerDay);
             InvalidateRect(window, nullptr, FALSE);
+        }
         return 0;
     case WM_ERASEBKGND:
         return 1; // the gradient covers everything
@@ -146,16 +166,21 @@ LRESULT CALLBACK DesktopProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-// The clock repaints only when the minute it shows changes.
+// The clock's timer fires at every change of minute and repaints only when the minute it
+// shows changed; a change of the device time re-arms it.
 LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     static thread_local std::u16string shown;
     switch (message) {
     case WM_CREATE:
-        SetTimer(window, kClockTimer, 1000, nullptr);
+        ArmTimer(window, kClockTimer, kSecondsPerMinute);
         return 0;
     case WM_TIMER:
-        if (wParam == kClockTimer && ClockText() != shown)
-            InvalidateRect(window, nullptr, FALSE);
+    case WM_TIMECHANGE:
+        if (message == WM_TIMECHANGE || wParam == kClockTimer) {
+            ArmTimer(window, kClockTimer, kSecondsPerMinute);
+            if (ClockText() != shown)
+                InvalidateRect(window, nullptr, FALSE);
+        }
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -26,12 +26,12 @@ CommandResult Help(Console& console, const Console::Arguments& args, ConsoleOutp
     return any ? CommandResult::Ok() : CommandResult::Error("unknown command: " + args[0]);
 }
 
-CommandResult Idle(const Console::Arguments& args, ConsoleOutput&) {
+CommandResult Idle(const Console& console, const Console::Arguments& args, ConsoleOutput&) {
     int64_t ms = kDefaultIdleMs;
     if (args.size() > 1 || (args.size() == 1 && !Tokenizer::ParseNumber(args[0], 0, kMaxIdleMs, ms)))
         return CommandResult::Usage();
-    if (!WaitHub::Instance().WaitIdle(std::chrono::milliseconds(ms)))
-        return CommandResult::Error("busy");
+    if (!WaitHub::Instance().WaitIdle(std::chrono::milliseconds(ms), console.QuitFlag()))
+        return CommandResult::Error(console.QuitRequested() ? "shutting down" : "busy");
     return CommandResult::Ok();
 }
 
@@ -56,7 +56,9 @@ void RegisterBasicCommands(Console& console) {
         console.RequestQuit();
         return CommandResult::Ok();
     });
-    console.Register("idle", "[MS]", Idle);
+    console.Register("idle", "[MS]", [&console](const auto& args, ConsoleOutput& out) {
+        return Idle(console, args, out);
+    });
     console.Register("wait", "MS", [&console](const auto& args, ConsoleOutput& out) {
         return Wait(console, args, out);
     });

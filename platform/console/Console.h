@@ -56,6 +56,8 @@ public:
     void SetQuitHook(std::function<void()> hook);
     void RequestQuit();
     bool QuitRequested() const { return m_quit.load(); }
+    // Becomes true with the quit request: long-running commands poll it to end early.
+    const std::atomic<bool>* QuitFlag() const { return &m_quit; }
     // Sleeps on host time; returns false when a quit request cut the sleep short.
     bool SleepUnlessQuit(std::chrono::milliseconds duration);
 

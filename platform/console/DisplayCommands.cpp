@@ -25,7 +25,17 @@ constexpr int64_t kMaxDragMs = 60000;
 // A drag reports a move about every 20 ms, as a stylus driver samples.
 constexpr int64_t kDragStepMs = 20;
 
-void Settle() { WaitHub::Instance().WaitIdle(std::chrono::milliseconds(kSettleMs)); }
+// The quit flag of the console these commands were registered with: input commands end
+// early when it shuts down.
+const std::atomic<bool>* g_quit = nullptr;
+
+bool ShuttingDown() { return g_quit && g_quit->load(); }
+
+// Lets the device take the input in; `ERROR shutting down` when a shutdown cut it short.
+CommandResult Settled() {
+    WaitHub::Instance().WaitIdle(std::chrono::milliseconds(kSettleMs), g_quit);
+    return ShuttingDown() ? CommandResult::Error("shutting down") : CommandResult::Ok();
+}
 
 void ScreenSize(int& width, int& height) {
     width = GetSystemMetrics(SM_CXSCREEN);
@@ -59,8 +69,7 @@ Console::Handler StylusCommand(StylusAction action) {
         if (args.size() != 2 || !ParsePoint(args[0], args[1], point))
             return CommandResult::Usage();
         StylusInput::Deliver(action, point);
-        Settle();
-        return CommandResult::Ok();
+        return Settled();
     };
 }
 
@@ -70,8 +79,7 @@ CommandResult Tap(const Console::Arguments& args, ConsoleOutput&) {
         return CommandResult::Usage();
     StylusInput::Deliver(StylusAction::Press, point);
     StylusInput::Deliver(StylusAction::Release, point);
-    Settle();
-    return CommandResult::Ok();
+    return Settled();
 }
 
 CommandResult Drag(const Console::Arguments& args, ConsoleOutput&) {
@@ -82,14 +90,13 @@ CommandResult Drag(const Console::Arguments& args, ConsoleOutput&) {
         return CommandResult::Usage();
     int64_t steps = std::max<int64_t>(1, ms / kDragStepMs);
     StylusInput::Deliver(StylusAction::Press, from);
-    for (int64_t step = 1; step <= steps; ++step) {
+    for (int64_t step = 1; step <= steps && !ShuttingDown(); ++step) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms / steps));
         POINT at{LONG(from.x + (to.x - from.x) * step / steps), LONG(from.y + (to.y - from.y) * step / steps)};
         StylusInput::Deliver(StylusAction::Move, at);
     }
     StylusInput::Deliver(StylusAction::Release, to);
-    Settle();
-    return CommandResult::Ok();
+    return Settled();
 }
 
 CommandResult Key(const Console::Arguments& args, ConsoleOutput&) {
@@ -107,8 +114,7 @@ CommandResult Key(const Console::Arguments& args, ConsoleOutput&) {
         HardwareKeys::Key(*key, false);
     if (args.size() == 1 || args[1] == "up")
         HardwareKeys::Key(*key, true);
-    Settle();
-    return CommandResult::Ok();
+    return Settled();
 }
 
 CommandResult Type(const Console::Arguments& args, ConsoleOutput&) {
@@ -121,8 +127,7 @@ CommandResult Type(const Console::Arguments& args, ConsoleOutput&) {
     }
     if (!HardwareKeys::Type(FromUtf8(text)))
         return CommandResult::Error("no window takes keys");
-    Settle();
-    return CommandResult::Ok();
+    return Settled();
 }
 
 CommandResult Rotate(const Console::Arguments& args, ConsoleOutput&) {
@@ -130,8 +135,7 @@ CommandResult Rotate(const Console::Arguments& args, ConsoleOutput&) {
         return CommandResult::Usage();
     if (!ScreenChange::Rotate())
         return CommandResult::Error("the screen cannot turn");
-    Settle();
-    return CommandResult::Ok();
+    return Settled();
 }
 
 CommandResult Screen(const Console::Arguments& args, ConsoleOutput& out) {
@@ -184,13 +188,13 @@ CommandResult Answer(const Console::Arguments& args, ConsoleOutput&) {
     std::string error;
     if (!MessageBoxes::Answer(button, error))
         return CommandResult::Error(error);
-    Settle();
-    return CommandResult::Ok();
+    return Settled();
 }
 
 } // namespace
 
 void RegisterDisplayCommands(Console& console) {
+    g_quit = console.QuitFlag();
     console.Register("screenshot", "FILE.png", Screenshot);
     console.Register("tap", "X Y", Tap);
     console.Register("press", "X Y", StylusCommand(StylusAction::Press));

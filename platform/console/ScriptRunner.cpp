@@ -30,7 +30,16 @@ std::string ExpectKeyword(const std::string& line, std::string& rest) {
     return {};
 }
 
+// True for the line `quit`: the script's own end.
+bool IsQuit(const std::string& line) {
+    std::vector<std::string> args;
+    std::string error;
+    return Tokenizer::Split(line, args, error) && args.size() == 1 && args[0] == "quit";
+}
+
 } // namespace
+
+bool ScriptRunner::ShutDown() const { return (m_stop && m_stop()) || m_console.QuitRequested(); }
 
 bool ScriptRunner::RunFile(const std::filesystem::path& file) {
     std::ifstream in(file);
@@ -47,16 +56,22 @@ bool ScriptRunner::Run(std::istream& script, const std::string& name) {
     int number = 0;
     while (std::getline(script, line)) {
         ++number;
-        bool stopped = m_stop && m_stop();
-        if (stopped)
-            m_failure = "interrupted";
-        if (stopped || !RunLine(Trim(line))) {
+        std::string trimmed = Trim(line);
+        // A shutdown that the script did not ask for (a signal, `quit` from another client)
+        // cuts it short: whatever the line answered, the script did not pass.
+        bool ownQuit = IsQuit(trimmed);
+        bool passed = !ShutDown() && RunLine(trimmed);
+        if (ShutDown() && !ownQuit) {
+            passed = false;
+            m_failure = "shut down before the script ended";
+        }
+        if (!passed) {
             m_failedLine = number;
             m_out << "script " << name << ": FAILED at line " << number << ": " << m_failure
                   << '\n';
             return false;
         }
-        if (m_console.QuitRequested())
+        if (ownQuit)
             break;
     }
     m_out << "script " << name << ": passed (" << m_commands << " commands, " << m_expectations
@@ -76,7 +91,8 @@ bool ScriptRunner::RunLine(const std::string& line) {
 
 bool ScriptRunner::RunCommand(const std::string& line) {
     ++m_commands;
-    m_out << "> " << line << '\n';
+    // Shown before it runs: a long command is visible while it runs.
+    m_out << "> " << line << std::endl;
     ConsoleAnswer answer = m_console.Execute(line);
     m_lastAnswer = answer.Text();
     m_out << m_lastAnswer;

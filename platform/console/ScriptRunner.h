@@ -21,11 +21,13 @@ class ScriptRunner {
 public:
     ScriptRunner(Console& console, std::ostream& out) : m_console(console), m_out(out) {}
 
-    // Checked before every line: a true result ends the run as a failure (SIGINT).
+    // Checked around every line: a true result ends the run as a failure (SIGINT).
     void SetStopCheck(std::function<bool()> stop) { m_stop = std::move(stop); }
 
-    // True when every command answered OK and every expectation held. A `quit` command
-    // ends the run early; what ran until then decides the result.
+    // True when every command answered OK and every expectation held. The script's own
+    // `quit` ends the run early; what ran until then decides the result. A shutdown from
+    // elsewhere (the stop check, a quit request to the console) fails the run at the line
+    // it cut short: a script that did not reach its end has not passed.
     bool Run(std::istream& script, const std::string& name);
     bool RunFile(const std::filesystem::path& file);
 
@@ -40,6 +42,8 @@ private:
     bool RunLine(const std::string& line);
     bool RunCommand(const std::string& line);
     bool RunExpectation(const std::string& rest, bool wanted);
+    // A stop was asked for or the console is quitting.
+    bool ShutDown() const;
 
     Console& m_console;
     std::ostream& m_out;

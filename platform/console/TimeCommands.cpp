@@ -1,6 +1,7 @@
 // time get | set | freeze | run | advance: the device clock from the console. Times are the
 // device's local time written as YYYY-MM-DDTHH:MM:SS.
 #include "ce/kernel.h"
+#include "ce/user.h"
 #include "console/DeviceCommands.h"
 #include "console/Tokenizer.h"
 #include "kernel/DeviceClock.h"
@@ -32,15 +33,18 @@ CommandResult Set(const Console::Arguments& args, ConsoleOutput&) {
     SYSTEMTIME time;
     if (!Tokenizer::ParseLocalTime(args[0], time) || !SetLocalTime(&time))
         return CommandResult::Error("invalid time: " + args[0]);
+    // As the device's clock settings do: windows that show the time re-arm their timers.
+    PostMessageW(HWND_BROADCAST, WM_TIMECHANGE, 0, 0);
     return CommandResult::Ok();
 }
 
-CommandResult Advance(const Console::Arguments& args, ConsoleOutput&) {
+CommandResult Advance(const Console& console, const Console::Arguments& args, ConsoleOutput&) {
     int64_t seconds = 0;
     if (args.size() != 1 || !Tokenizer::ParseNumber(args[0], 0, kMaxAdvanceSeconds, seconds))
         return CommandResult::Usage();
     // Stepwise, so that every timer and scheduled event due on the way fires at its time.
-    DeviceClock::Instance().AdvanceStepwise(seconds * 1000, kSettleMs);
+    if (!DeviceClock::Instance().AdvanceStepwise(seconds * 1000, kSettleMs, console.QuitFlag()))
+        return CommandResult::Error("shutting down");
     return CommandResult::Ok();
 }
 
@@ -61,7 +65,9 @@ void RegisterTimeCommands(Console& console) {
     console.Register("time set", "YYYY-MM-DDTHH:MM:SS", Set);
     console.Register("time freeze", "", Plain([] { DeviceClock::Instance().Freeze(); }));
     console.Register("time run", "", Plain([] { DeviceClock::Instance().Run(); }));
-    console.Register("time advance", "SECONDS", Advance);
+    console.Register("time advance", "SECONDS", [&console](const auto& args, ConsoleOutput& out) {
+        return Advance(console, args, out);
+    });
 }
 
 } // namespace platform

@@ -133,6 +133,12 @@ CE_API BOOL DeleteFileW(LPCWSTR fileName) {
 }
 
 CE_API BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName) {
+    return MoveFileExW(existingFileName, newFileName, 0);
+}
+
+CE_API BOOL MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags) {
+    if (flags & ~DWORD(MOVEFILE_REPLACE_EXISTING))
+        return Fail(ERROR_INVALID_PARAMETER);
     auto source = LookupExisting(existingFileName);
     if (!source)
         return FALSE;
@@ -144,13 +150,22 @@ CE_API BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName) {
         return FALSE;
     // A new spelling of the same name is a rename, not a clash.
     bool sameFile = target.exists && target.host == source->host;
-    if (target.exists && !sameFile)
+    bool replace = target.exists && !sameFile;
+    if (replace && !(flags & MOVEFILE_REPLACE_EXISTING))
         return Fail(ERROR_ALREADY_EXISTS);
+    // Only a file replaces a file, and only one that may be deleted now.
+    if (replace && (source->isDirectory || target.isDirectory || FileInfo::IsReadOnly(target.info)))
+        return Fail(ERROR_ACCESS_DENIED);
+    if (replace && !OpenFileTable::Instance().AllOpensShare(IdentityOf(target), FILE_SHARE_DELETE))
+        return Fail(ERROR_SHARING_VIOLATION);
     if (!source->isDirectory &&
         !OpenFileTable::Instance().AllOpensShare(IdentityOf(*source), FILE_SHARE_DELETE))
         return Fail(ERROR_SHARING_VIOLATION);
-    unsigned flags = sameFile ? 0 : RENAME_NOREPLACE;
-    if (renameat2(AT_FDCWD, source->host.c_str(), AT_FDCWD, targetHost->c_str(), flags) != 0)
+    if (replace)
+        targetHost = target.host;
+    // The replacing rename is atomic: the target holds either its old or its new contents.
+    unsigned renameFlags = sameFile || replace ? 0 : RENAME_NOREPLACE;
+    if (renameat2(AT_FDCWD, source->host.c_str(), AT_FDCWD, targetHost->c_str(), renameFlags) != 0)
         return Fail(errno == EEXIST ? (DWORD)ERROR_ALREADY_EXISTS : FileSystem::ErrorFromErrno(errno));
     return TRUE;
 }

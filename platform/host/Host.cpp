@@ -6,15 +6,14 @@
 #include "console/ScriptRunner.h"
 #include "console/UnixSocket.h"
 #include "host/ShutdownSignal.h"
+#include "host/StandardInput.h"
 #include "kernel/Trace.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <poll.h>
 #include <thread>
-#include <unistd.h>
 
 namespace host {
 
@@ -140,28 +139,13 @@ int Host::RunScript() {
 }
 
 void Host::ServeStandardInput() {
-    platform::LineBuffer buffer;
-    char chunk[4096];
-    bool open = true;
-    while (open && !ShutdownSignal::Requested()) {
-        pollfd fds[2] = {{0, POLLIN, 0}, {ShutdownSignal::ReadFd(), POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0 && errno != EINTR)
-            return;
-        if (fds[1].revents || !fds[0].revents)
-            continue;
-        ssize_t n = read(0, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            buffer.Finish();
-            open = false;
-        } else {
-            buffer.Append(chunk, size_t(n));
-        }
-        platform::LineBuffer::Line line;
-        while (buffer.Next(line) && !m_console.QuitRequested())
-            Print(line.tooLong ? "ERROR line too long\n" : m_console.Execute(line.text).Text());
-    }
+    StandardInput input([this] { m_console.RequestQuit(); });
+    input.Start();
+    platform::LineBuffer::Line line;
+    while (input.Next(line) && !m_console.QuitRequested())
+        Print(line.tooLong ? "ERROR line too long\n" : m_console.Execute(line.text).Text());
+    // The reading thread ends at the end of input or with the shutdown asked for here.
+    ShutdownSignal::Request();
 }
 
 void Host::WaitForShutdown() {

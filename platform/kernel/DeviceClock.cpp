@@ -89,26 +89,34 @@ void DeviceClock::Advance(int64_t milliseconds) {
     WaitHub::Instance().ClockChanged();
 }
 
-void DeviceClock::AdvanceStepwise(int64_t milliseconds, int settleMs) {
+bool DeviceClock::AdvanceStepwise(int64_t milliseconds, int settleMs,
+                                  const std::atomic<bool>* cancel) {
     auto& hub = WaitHub::Instance();
+    const auto settle = std::chrono::milliseconds(settleMs);
     int64_t target = MonotonicMs() + milliseconds;
-    for (int step = 0; step < 100000; ++step) {
+    int64_t lastStop = -1;
+    for (;;) {
+        if (cancel && cancel->load())
+            return false;
         std::optional<int64_t> next;
         {
             std::lock_guard lock(hub.Mutex());
             next = hub.NextDueLocked();
         }
         int64_t now = MonotonicMs();
-        if (!next || *next > target || *next < now) {
+        // No work before the target, or work that was due before this step (or at the last
+        // stop) and that nobody takes: the rest of the way in one step.
+        if (!next || *next > target || *next < now || (*next == now && now == lastStop)) {
             Advance(target - now);
             break;
         }
         Advance(*next - now);
-        hub.WaitIdle(std::chrono::milliseconds(settleMs));
+        lastStop = *next;
+        hub.WaitIdle(settle, cancel);
         if (*next >= target)
             break;
     }
-    hub.WaitIdle(std::chrono::milliseconds(settleMs));
+    return hub.WaitIdle(settle, cancel) || !(cancel && cancel->load());
 }
 
 std::optional<HostClock::time_point> DeviceClock::HostDeadlineFor(int64_t monotonicMs) const {

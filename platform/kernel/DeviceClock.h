@@ -7,6 +7,7 @@
 #include "ce/types.h"
 #include "kernel/WaitHub.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -31,8 +32,10 @@ public:
     void Advance(int64_t milliseconds);
     // Advances in steps, stopping at every due timer or scheduled event on the way so
     // that each fires at its own time and in order; waits for the device to settle at
-    // each stop for at most `settleMs`.
-    void AdvanceStepwise(int64_t milliseconds, int settleMs);
+    // each stop for at most `settleMs`. Returns false when `cancel` became true on the
+    // way: the clock then stands at the last stop.
+    bool AdvanceStepwise(int64_t milliseconds, int settleMs,
+                         const std::atomic<bool>* cancel = nullptr);
 
     // Host deadline at which the device clock reaches `monotonicMs`; none while frozen.
     std::optional<HostClock::time_point> HostDeadlineFor(int64_t monotonicMs) const;

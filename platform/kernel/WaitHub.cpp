@@ -22,7 +22,13 @@ bool WaitHub::Wait(std::unique_lock<std::mutex>& lock, const std::function<bool(
     const uint64_t epoch = m_clockEpoch;
     // Only emulated threads count for idleness; a foreign thread (console, test body)
     // waiting here must not make the device look busy or idle.
-    auto it = t_emulated ? m_waiters.insert(m_waiters.end(), Waiter{&ready}) : m_waiters.end();
+    auto it = m_waiters.end();
+    if (t_emulated) {
+        it = m_waiters.insert(m_waiters.end(),
+                              Waiter{&ready, deadline, untilClockChange ? std::optional(epoch) : std::nullopt});
+        // This thread blocks now: an idle check may be waiting for exactly that.
+        m_idleChanged.notify_all();
+    }
     bool result = true;
     while (!ready()) {
         if (untilClockChange && m_clockEpoch != epoch) {
@@ -42,6 +48,7 @@ bool WaitHub::Wait(std::unique_lock<std::mutex>& lock, const std::function<bool(
         m_waiters.erase(it);
     // An idle check may be waiting for this thread to block again.
     m_changed.notify_all();
+    m_idleChanged.notify_all();
     return result;
 }
 
@@ -66,17 +73,35 @@ void WaitHub::ThreadStarted() { ++m_liveThreads; }
 void WaitHub::ThreadEnded() {
     --m_liveThreads;
     m_changed.notify_all();
+    m_idleChanged.notify_all();
+}
+
+void WaitHub::HostWorkEnded() {
+    // The lock orders this against an idle check that just found the work pending.
+    std::lock_guard lock(m_mutex);
+    m_hostWork.fetch_sub(1);
+    m_idleChanged.notify_all();
 }
 
 bool WaitHub::IsEmulatedThread() { return t_emulated; }
 
 void WaitHub::MarkEmulatedThread(bool emulated) { t_emulated = emulated; }
 
-bool WaitHub::IsIdleLocked() const {
-    if (static_cast<int>(m_waiters.size()) < m_liveThreads)
+bool WaitHub::IsBlockedLocked(const Waiter& waiter, HostClock::time_point now) const {
+    if ((*waiter.ready)())
         return false;
+    // A thread whose time-out passed, or whose clock moved, wakes without any notification.
+    if (waiter.deadline && *waiter.deadline <= now)
+        return false;
+    return !waiter.clockEpoch || *waiter.clockEpoch == m_clockEpoch;
+}
+
+bool WaitHub::IsIdleLocked() const {
+    if (static_cast<int>(m_waiters.size()) < m_liveThreads || m_hostWork.load() > 0)
+        return false;
+    auto now = HostClock::now();
     for (const Waiter& waiter : m_waiters)
-        if ((*waiter.ready)())
+        if (!IsBlockedLocked(waiter, now))
             return false;
     auto next = NextDueLocked();
     return !next || *next > DeviceClock::Instance().MonotonicMs();
@@ -90,24 +115,22 @@ std::optional<int64_t> WaitHub::NextDueLocked() const {
     return next;
 }
 
-bool WaitHub::WaitIdle(std::chrono::milliseconds timeout) {
+bool WaitHub::WaitIdle(std::chrono::milliseconds timeout, const std::atomic<bool>* cancel) {
     auto deadline = HostClock::now() + timeout;
     std::unique_lock lock(m_mutex);
-    // The device must be found at rest twice, a few milliseconds apart, so that a thread
-    // that was just woken but has not run yet is not mistaken for a blocked one.
-    int quietChecks = 0;
-    while (quietChecks < 2) {
-        if (IsIdleLocked()) {
-            ++quietChecks;
-        } else {
-            quietChecks = 0;
-        }
-        if (HostClock::now() >= deadline)
-            return quietChecks >= 2;
-        m_changed.wait_until(lock, std::min(deadline, HostClock::now() +
-                                                          std::chrono::milliseconds(5)));
+    // Every way a thread leaves its wait is visible under the lock (its condition holds, its
+    // deadline passed, its clock changed), and threads and host work tell this check when
+    // they block or end; the short poll only covers a missed wake-up.
+    for (;;) {
+        if (cancel && cancel->load())
+            return false;
+        if (IsIdleLocked())
+            return true;
+        auto now = HostClock::now();
+        if (now >= deadline)
+            return false;
+        m_idleChanged.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(1)));
     }
-    return true;
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 // whose condition may have changed.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -54,20 +55,36 @@ public:
     static bool IsEmulatedThread();
     static void MarkEmulatedThread(bool emulated);
 
-    // Waits until every emulated thread is blocked with an unsatisfied condition and no
-    // due source has work, for at most `timeout`. Returns true when the device is idle.
-    bool WaitIdle(std::chrono::milliseconds timeout);
+    // Work that a host thread does for the device (a registry notification on its way to a
+    // window): the device is not idle while any is pending. Counted without the lock, so
+    // that callers holding their own locks may begin it.
+    void HostWorkBegan() { m_hostWork.fetch_add(1); }
+    void HostWorkEnded();
+
+    // Waits until every emulated thread is blocked with an unsatisfied condition, no thread
+    // is about to wake (its host deadline passed, or the clock it follows changed), no host
+    // work is pending and no due source has work, for at most `timeout`. Returns true when
+    // the device is idle; false on time-out or when `cancel` becomes true.
+    bool WaitIdle(std::chrono::milliseconds timeout, const std::atomic<bool>* cancel = nullptr);
 
     int LiveThreads() const { return m_liveThreads; }
 
 private:
     struct Waiter {
         const std::function<bool()>* ready;
+        std::optional<HostClock::time_point> deadline;
+        // The clock epoch at which a waiter that follows the clock computed its deadline.
+        std::optional<uint64_t> clockEpoch;
     };
+    // True when `waiter` is blocked and stays blocked until something changes.
+    bool IsBlockedLocked(const Waiter& waiter, HostClock::time_point now) const;
     bool IsIdleLocked() const;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    // Wakes idle checks when a thread blocks or ends or host work ends.
+    std::condition_variable m_idleChanged;
+    std::atomic<int> m_hostWork{0};
     std::list<Waiter> m_waiters;
     std::list<std::pair<uint64_t, DueSource>> m_dueSources;
     uint64_t m_nextDueId = 1;

@@ -3,6 +3,7 @@
 #include "ce/regext.h"
 #include "kernel/Trace.h"
 #include "kernel/Utf.h"
+#include "kernel/WaitHub.h"
 
 #include <exception>
 #include <vector>
@@ -63,6 +64,8 @@ void NotificationHub::Post(Root root, std::u16string foldedPath, std::u16string 
     if (m_stop)
         return;
     m_queue.push_back(Change{root, std::move(foldedPath), std::move(foldedName), std::move(value)});
+    // The device is not at rest until the watchers were told (idle checks, time advance).
+    WaitHub::Instance().HostWorkBegan();
     m_wake.notify_one();
 }
 
@@ -156,6 +159,9 @@ void NotificationHub::Run() {
         Deliver(lock, change);
         m_delivering = false;
         m_idle.notify_all();
+        lock.unlock();
+        WaitHub::Instance().HostWorkEnded();
+        lock.lock();
     }
 }
 
@@ -170,9 +176,11 @@ void NotificationHub::Start() {
 
 void NotificationHub::Stop() {
     std::thread thread;
+    size_t dropped = 0;
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
+        dropped = m_queue.size();
         m_queue.clear();
         m_watches.clear();
         m_watchCount = 0;
@@ -180,6 +188,8 @@ void NotificationHub::Stop() {
         m_idle.notify_all();
         thread = std::move(m_thread);
     }
+    for (size_t i = 0; i < dropped; ++i)
+        WaitHub::Instance().HostWorkEnded();
     if (thread.joinable() && thread.get_id() == std::this_thread::get_id())
         thread.detach(); // a callback shut the device down; its thread ends after it returns
     else if (thread.joinable())

@@ -127,6 +127,46 @@ TEST_F(CommonFiles, ProfileFileIsReplacedOnlyWhenTheNewOneIsComplete) {
 
     EXPECT_FALSE(ReadProfileFile(u"\\NoSuchProfile.xml", read));
     EXPECT_FALSE(read.base);
+    ASSERT_TRUE(RemoveDirectoryW(u"\\CustomProfile.xml.new"));
+
+    // The file cannot be replaced (it is read-only): the old file is never deleted, and the
+    // temporary one does not stay behind.
+    ASSERT_TRUE(SetFileAttributesW(u"\\CustomProfile.xml", FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteProfileFile(u"\\CustomProfile.xml", base, {}));
+    EXPECT_EQ(ReadBytes(u"\\CustomProfile.xml"), FormatProfileFile(base, {night, night}));
+    EXPECT_EQ(GetFileAttributesW(u"\\CustomProfile.xml.new"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CommonFiles, ALeftoverNewProfileFileIsTakenWhenTheFileIsMissing) {
+    ProfileRecord base;
+    base.name = u"Stopped";
+    ProfileSet read;
+    // A writer stopped between its write and its rename: only "<name>.new" exists.
+    ASSERT_TRUE(WriteProfileFile(u"\\CustomProfile.xml", base, {}));
+    ASSERT_TRUE(MoveFileW(u"\\CustomProfile.xml", u"\\CustomProfile.xml.new"));
+    ASSERT_TRUE(ReadProfileFile(u"\\CustomProfile.xml", read));
+    EXPECT_EQ(read.base->name, u"Stopped");
+    EXPECT_EQ(ReadBytes(u"\\CustomProfile.xml"), FormatProfileFile(base, {}));
+    EXPECT_EQ(GetFileAttributesW(u"\\CustomProfile.xml.new"), INVALID_FILE_ATTRIBUTES);
+
+    // A leftover beside an existing file is not taken: the file itself is what holds.
+    ProfileRecord other;
+    other.name = u"Other";
+    ASSERT_TRUE(WriteProfileFile(u"\\Other.xml", other, {}));
+    ASSERT_TRUE(MoveFileW(u"\\Other.xml", u"\\CustomProfile.xml.new"));
+    ASSERT_TRUE(ReadProfileFile(u"\\CustomProfile.xml", read));
+    EXPECT_EQ(read.base->name, u"Stopped");
+
+    // A leftover that does not parse is not taken either.
+    ASSERT_TRUE(DeleteFileW(u"\\CustomProfile.xml"));
+    ASSERT_TRUE(DeleteFileW(u"\\CustomProfile.xml.new"));
+    HANDLE file = CreateFileW(u"\\CustomProfile.xml.new", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "<Prof", 5, &written, nullptr);
+    CloseHandle(file);
+    EXPECT_FALSE(ReadProfileFile(u"\\CustomProfile.xml", read));
 }
 
 } // namespace

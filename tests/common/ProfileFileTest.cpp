@@ -1,6 +1,7 @@
 #include "common/MemoryStream.h"
 #include "common/ProfileReader.h"
 #include "common/ProfileWriter.h"
+#include "common/TextCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,11 @@ const ActivationCase kActivationCases[] = {
     {"Time=\"08:00-08:00\"", 28800, 28800, 0},
     {"Time=\"7:5-9:0\"", 25500, 32400, 0},
     {"Time=\"23:59-00:00\"", 86340, 86400, 0},
+    {"Time=\"08:00-24:00\"", 28800, 86400, 0},
+    {"Time=\"00:00-24:00\"", 0, 86400, 0},
+    {"Time=\"08:00-24:01\"", 0, 0, 0},
+    {"Time=\"24:00-08:00\"", 0, 0, 0},
+    {"Time=\"08:00-25:00\"", 0, 0, 0},
     {"Time=\"22:00\"", 0, 0, 0},
     {"Time=\"22:00-07\"", 0, 0, 0},
     {"Time=\"25:00-01:00\"", 0, 0, 0},
@@ -224,6 +230,13 @@ TEST(ProfileReader, FillsDefaultsForMissingAttributes) {
     EXPECT_EQ(read.base->declineMode, DeclineMode::None);
     EXPECT_EQ(read.base->declineAction, DeclineAction::None);
     EXPECT_EQ(read.base->declineText, u"text");
+    // Tags inside the text are part of it, whole, even though they are parsed as elements.
+    for (const char* text : {"x<y>z", "a<b c=\"d\">e", "<p/>q"}) {
+        ProfileSet nested = ReadOk(std::string("<Profile><Call><Decline>") + text +
+                                   "</Decline></Call></Profile>");
+        ASSERT_TRUE(nested.base);
+        EXPECT_EQ(nested.base->declineText, Utf8ToWide(text)) << text;
+    }
     ASSERT_EQ(read.scheduled.size(), 1u);
     EXPECT_EQ(read.scheduled[0].initialRingLevel, 0);
     EXPECT_EQ(read.scheduled[0].name, u"");

@@ -351,6 +351,7 @@ TEST(XmlReader, FindNodeComparesAsItsLookupSays) {
     ElementReader reader;
     ASSERT_TRUE(LoadText(reader, text));
     XmlNode* first = reader.Root()->firstChild;
+    XmlNode* emptyName = reader.CreateNode(reader.Root(), "", 7);
     XmlNode* unnamed = reader.CreateNode(reader.Root(), nullptr, 7);
 
     EXPECT_EQ(XmlReader::FindNode(first, "bkgnd", 1), first);
@@ -359,7 +360,9 @@ TEST(XmlReader, FindNodeComparesAsItsLookupSays) {
     EXPECT_EQ(XmlReader::FindNode(first, "BKGND", 1, NameHash("bkgnd")), first);
     EXPECT_EQ(XmlReader::FindNode(first, "bkgnd", 2), nullptr);
     EXPECT_EQ(XmlReader::FindNode(first, "X", 1)->name, std::string("x"));
+    // By kind alone: the node without a name, not the one named "" before it.
     EXPECT_EQ(XmlReader::FindNode(first, nullptr, 7), unnamed);
+    EXPECT_EQ(XmlReader::FindNode(first, "", 7), emptyName);
     EXPECT_EQ(XmlReader::FindNode(first, nullptr, 1), nullptr);
     EXPECT_EQ(XmlReader::FindNode(first, nullptr, 0), nullptr);
 }
@@ -601,6 +604,9 @@ TEST(XmlReader, FailedAndEmptyLoadsGiveTheirMemoryBackAtOnce) {
     MemoryStream first(good, LONG(std::strlen(good)));
     ASSERT_TRUE(reader.Load(first));
     EXPECT_GT(reader.Arena().BlockCount(), 0u);
+    // A name of the good load lies in the arena's text block until a later load gives it up.
+    const char* goodName = reader.Root()->name;
+    EXPECT_TRUE(reader.Arena().InText(goodName));
 
     OddStream shortRead(shortText, 4, 100);
     EXPECT_FALSE(reader.Load(shortRead));
@@ -614,7 +620,7 @@ TEST(XmlReader, FailedAndEmptyLoadsGiveTheirMemoryBackAtOnce) {
     OddStream huge(shortText, 4, XmlReader::kMaxTextSize + 1);
     EXPECT_FALSE(reader.Load(huge));
     EXPECT_EQ(reader.Arena().BlockCount(), 0u);
-    EXPECT_FALSE(reader.Arena().InText(shortText));
+    EXPECT_FALSE(reader.Arena().InText(goodName));
 }
 
 TEST(XmlReader, NamesAndValuesStayValidUntilTheNextLoadOrClear) {

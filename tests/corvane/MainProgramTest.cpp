@@ -130,8 +130,32 @@ TEST_F(MainProgram, AForeignWindowInFrontIsClosedBeforeThePageRequest) {
     InstallFrameLibrary();
     Start(u"-keypad");
     ASSERT_NE(FindWindowW(u"TestMsgBox", nullptr), nullptr);
-    Start(u"-sms", true) ;
+    DWORD resident = WatcherProcess();
+    Start(u"-contacts", true);
     EXPECT_EQ(FindWindowW(u"TestMsgBox", nullptr), nullptr);
+    EXPECT_EQ(FrameTitle(), u"frame 1 page 0x2");
+    EXPECT_EQ(WatcherProcess(), resident) << "the box was closed, not the program";
+}
+
+TEST_F(MainProgram, AFaultWhileCreatingTheFrameRestartsTheProgram) {
+    InstallFrameLibrary();
+    // The frame's creation faults on a forwarded page request...
+    Start(u"-startup");
+    DWORD resident = WatcherProcess();
+    ASSERT_NE(resident, 0u);
+    Start(u"-sms", true);
+    DWORD restarted = WatcherProcess();
+    EXPECT_NE(restarted, 0u) << "the program restarted after its orderly shutdown";
+    EXPECT_NE(restarted, resident);
+    EXPECT_EQ(FrameTitle(), u"none");
+    // ... and at start-up: the program shuts down and comes back resident.
+    EXPECT_EQ(Start(u"-q", true), 0u);
+    ASSERT_EQ(WatcherProcess(), 0u);
+    Start(u"-sms");
+    EXPECT_NE(WatcherProcess(), 0u);
+    EXPECT_EQ(FrameTitle(), u"none");
+    Start(u"-contacts", true);
+    EXPECT_EQ(FrameTitle(), u"frame 1 page 0x2");
 }
 
 TEST_F(MainProgram, RequestsAreIgnoredWhileACallRings) {
@@ -204,6 +228,24 @@ TEST_F(MainProgram, SendKeyDoesNothingWhileTheDeviceIsLocked) {
     RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"System\\State", u"Lock", 1);
     PressSendKey();
     EXPECT_EQ(FrameTitle(), u"none");
+}
+
+TEST_F(MainProgram, ASettingsReloadGivesTheSendKeyBackAndTakesItAgain) {
+    InstallFrameLibrary();
+    Start(u"-startup");
+    HWND watcher = FindWindowW(common::kWatcherClass, nullptr);
+    auto reload = [watcher](DWORD action) {
+        RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"Software\\Tavik\\Dialora\\Options", u"SendKeyAction",
+                         action);
+        PostMessageW(watcher, common::CRVM_SETTINGSCHANGED, 0, 0);
+        Settle();
+    };
+    reload(0);
+    PressSendKey();
+    EXPECT_EQ(FrameTitle(), u"none") << "the key went back to the platform";
+    reload(1);
+    PressSendKey();
+    EXPECT_EQ(FrameTitle(), u"frame 1 page 0x2000") << "the key was taken again";
 }
 
 TEST_F(MainProgram, SendKeyActionZeroLeavesTheKeyToThePlatform) {

@@ -178,23 +178,27 @@ TEST_F(ProfileEngineTest, LastProfileIsAppliedByMinusOne) {
 }
 
 TEST_F(ProfileEngineTest, ACustomProfileWithoutRingLevelKeepsTheRinger) {
-    ProfileRecord custom;
-    custom.name = u"Mine";
-    custom.systemVolume = 0x77777777;
-    custom.ringVolume = 0x77777777;
-    custom.initialRingLevel = -1;
-    custom.ringScript = u"p";
-    WriteCustom(custom);
-    ASSERT_TRUE(m_engine->ApplyByIndex(kSilent));
-    ASSERT_TRUE(m_engine->ApplyByIndex(kCustom));
-    EXPECT_EQ(m_engine->CurrentName(), u"Mine");
-    // The ringer saved by Silent comes back; -1 is neither written as a level nor as
-    // InitVol.
-    EXPECT_EQ(Number(kVolume, u"Ringer"), 3u);
-    EXPECT_EQ(Number(kRing, u"InitVol"), 0u);
-    EXPECT_EQ(Number(kVolume, u"Volume"), 0x77777777u);
-    EXPECT_EQ(Text(kTone, u"Script"), u"p");
-    EXPECT_EQ(LastProfile(), DWORD(kCustom));
+    // -1 means no first ring level; any other negative level from the file reads the same.
+    for (int level : {-1, -2, -1000}) {
+        SCOPED_TRACE(level);
+        ProfileRecord custom;
+        custom.name = u"Mine";
+        custom.systemVolume = 0x77777777;
+        custom.ringVolume = 0x77777777;
+        custom.initialRingLevel = level;
+        custom.ringScript = u"p";
+        WriteCustom(custom);
+        ASSERT_TRUE(m_engine->ApplyByIndex(kSilent));
+        ASSERT_TRUE(m_engine->ApplyByIndex(kCustom));
+        EXPECT_EQ(m_engine->CurrentName(), u"Mine");
+        // The ringer saved by Silent comes back; the level is neither written as a ringer
+        // level nor as InitVol.
+        EXPECT_EQ(Number(kVolume, u"Ringer"), 3u);
+        EXPECT_EQ(Number(kRing, u"InitVol"), 0u);
+        EXPECT_EQ(Number(kVolume, u"Volume"), 0x77777777u);
+        EXPECT_EQ(Text(kTone, u"Script"), u"p");
+        EXPECT_EQ(LastProfile(), DWORD(kCustom));
+    }
 }
 
 TEST_F(ProfileEngineTest, ShutdownRestoresTheRingScript) {

@@ -173,6 +173,10 @@ TEST_F(SchedulerTest, PassingABoundarySwitchesByItself) {
     EXPECT_EQ(ActiveName(), u"Night");
     EXPECT_EQ(Mode(), 2u);
     EXPECT_EQ(Wakeup(), "5 07:00:00");
+    // "LastProfile" names the profile applied by index, never a scheduled one.
+    DWORD last = 99;
+    RegistryGetDWORD(HKEY_LOCAL_MACHINE, common::kOptionsKey, u"LastProfile", &last);
+    EXPECT_EQ(last, 0u);
 
     Advance(9 * 60);
     EXPECT_EQ(ActiveName(), std::nullopt);
@@ -181,6 +185,32 @@ TEST_F(SchedulerTest, PassingABoundarySwitchesByItself) {
     RegistryGetDWORD(HKEY_CURRENT_USER, u"ControlPanel\\Volume", u"Ringer", &ringer);
     EXPECT_EQ(ringer, 3u);
     EXPECT_EQ(Wakeup(), "5 22:00:00");
+}
+
+std::u16string RingScript() {
+    WCHAR script[16] = {};
+    RegistryGetString(HKEY_CURRENT_USER, u"ControlPanel\\Sounds\\RingTone0", u"Script", script, 16);
+    return script;
+}
+
+TEST_F(SchedulerTest, TheUsersOwnRingScriptSurvivesEverySwitch) {
+    // A script of the user's own: the factory one equals a profile's and hides the loss.
+    RegistrySetString(HKEY_CURRENT_USER, u"ControlPanel\\Sounds\\RingTone0", u"Script", u"USER");
+    WriteSchedule({Scheduled(u"Night", common::kAllDays, 22, 7)});
+    SetClock(Date(4, 21, 59));
+    ASSERT_TRUE(m_engine->ApplyByIndex(0));
+    Advance(2);
+    ASSERT_EQ(ActiveName(), u"Night");
+    EXPECT_EQ(RingScript(), u"af3");
+    Advance(9 * 60);
+    ASSERT_EQ(ActiveName(), std::nullopt);
+    // The user switches by hand, then the schedule switches twice more.
+    ASSERT_TRUE(m_engine->ApplyByIndex(2));
+    Advance(15 * 60);
+    ASSERT_EQ(ActiveName(), u"Night");
+    Advance(9 * 60);
+    m_engine->Shutdown();
+    EXPECT_EQ(RingScript(), u"USER");
 }
 
 TEST_F(SchedulerTest, WithoutTheOptionTheScheduleIsIgnored) {

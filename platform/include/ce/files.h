@@ -59,6 +59,8 @@ struct WIN32_FIND_DATAW {
 };
 typedef WIN32_FIND_DATAW* LPWIN32_FIND_DATAW;
 
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+
 CE_API HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
                           DWORD flagsAndAttributes, HANDLE templateFile);
@@ -74,6 +76,8 @@ CE_API BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME lastAccess,
                         LPFILETIME lastWrite);
 CE_API BOOL DeleteFileW(LPCWSTR fileName);
 CE_API BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName);
+// MOVEFILE_REPLACE_EXISTING replaces an existing file in one atomic step.
+CE_API BOOL MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags);
 CE_API BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);
 CE_API BOOL CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 CE_API BOOL RemoveDirectoryW(LPCWSTR pathName);

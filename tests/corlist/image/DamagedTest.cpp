@@ -94,6 +94,42 @@ TEST_F(Damaged, BrokenFilesFailWithTheirCodeAndLeaveTheImageEmpty) {
     }
 }
 
+// A progressive JPEG whose last scan is repeated `copies` times before its end: each copy
+// refines coefficients already refined, which libjpeg reads (slowly, for every coefficient
+// of the picture) with a warning.
+Bytes JpegWithRepeatedScans(int width, int height, int copies) {
+    JpegSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.progressive = true;
+    Bytes jpeg = MakeJpeg(spec);
+    size_t lastScan = 0;
+    for (size_t i = 2; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
+            lastScan = i;
+    size_t end = jpeg.size() - 2; // the end-of-image marker
+    Bytes scan(jpeg.begin() + std::ptrdiff_t(lastScan), jpeg.begin() + std::ptrdiff_t(end));
+    Bytes result(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(end));
+    for (int i = 0; i < copies; ++i)
+        result.insert(result.end(), scan.begin(), scan.end());
+    result.push_back(0xFF);
+    result.push_back(0xD9);
+    return result;
+}
+
+TEST_F(Damaged, JpegsWithEndlessScansOrWarningsFailQuickly) {
+    Image image;
+    // A few repeated scans are the kind of damage a real file may carry: it still loads.
+    ASSERT_EQ(Load(JpegWithRepeatedScans(16, 16, 0), u"a.jpg", 0, image), kImageOk);
+    Bytes repeated = JpegWithRepeatedScans(512, 512, 2000);
+    EXPECT_EQ(Load(repeated, u"a.jpg", 0, image), kImageBadData);
+    EXPECT_TRUE(image.Bitmap().IsEmpty());
+    // The same as a thumbnail: the scans are read before any scaling could help.
+    Image thumbnail;
+    thumbnail.SetRequestedSize(64, 64);
+    EXPECT_EQ(Load(repeated, u"a.jpg", 0x220, thumbnail), kImageBadData);
+}
+
 TEST_F(Damaged, BmpColourCountBeyondTheDepthIsRefused) {
     Bytes bmp = MakeBmp({4, 4, 4});
     bmp[46] = 17; // biClrUsed 17 for a 4-bit picture

@@ -58,6 +58,8 @@ Bytes MakePng(const PngSpec& spec) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, AppendPng, FlushPng);
+    if (spec.stored)
+        png_set_compression_level(png, 0);
     png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType,
                  spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);

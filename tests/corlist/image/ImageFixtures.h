@@ -26,6 +26,7 @@ struct PngSpec {
     bool interlaced = false;
     int paletteEntries = 4; // palette pictures: index (x + y) % entries
     bool paletteAlpha = false;
+    bool stored = false; // no compression: the file is as large as its pixels
 };
 Bytes MakePng(const PngSpec& spec);
 // The palette colour of entry i in palette fixtures.

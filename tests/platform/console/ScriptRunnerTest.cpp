@@ -113,7 +113,37 @@ TEST_F(Script, QuitEndsTheRunAndAnInterruptFailsIt) {
     ScriptRunner runner(console, m_out);
     runner.SetStopCheck([] { return true; });
     EXPECT_FALSE(runner.Run(in, "x"));
-    EXPECT_EQ(runner.Failure(), "interrupted");
+    EXPECT_EQ(runner.Failure(), "shut down before the script ended");
+}
+
+TEST_F(Script, AShutdownFromElsewhereFailsTheLineItCutShort) {
+    // A long command that a quit request from another client ends early, as `time advance`
+    // does: it answers OK or an error, and the script must not pass either way.
+    for (bool answersOk : {true, false}) {
+        Console console;
+        console.Register("long", "", [&console, answersOk](const auto&, ConsoleOutput&) {
+            console.RequestQuit();
+            return answersOk ? CommandResult::Ok() : CommandResult::Error("shutting down");
+        });
+        console.Register("say", "", [](const auto&, ConsoleOutput&) { return CommandResult::Ok(); });
+        std::ostringstream out;
+        std::istringstream in("say\nlong\nexpect nothing\nsay\n");
+        ScriptRunner runner(console, out);
+        EXPECT_FALSE(runner.Run(in, "cut.txt"));
+        EXPECT_EQ(runner.FailedLine(), 2);
+        EXPECT_NE(out.str().find("script cut.txt: FAILED at line 2: shut down before the script ended"),
+                  std::string::npos)
+            << out.str();
+    }
+    // The last line cut short fails too: the script did not run to its end.
+    Console console;
+    console.Register("long", "", [&console](const auto&, ConsoleOutput&) {
+        console.RequestQuit();
+        return CommandResult::Ok();
+    });
+    std::istringstream in("long\n");
+    ScriptRunner runner(console, m_out);
+    EXPECT_FALSE(runner.Run(in, "last.txt"));
 }
 
 TEST_F(Script, AMissingFileFails) {

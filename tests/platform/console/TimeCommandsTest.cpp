@@ -1,9 +1,13 @@
 #include "ce/kernel.h"
 #include "console/DeviceCommands.h"
+#include "ce/user.h"
 #include "kernel/DeviceClock.h"
+#include "kernel/ProcessTable.h"
 #include "kernel/WaitHub.h"
 #include "support/TestDevice.h"
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 using platform::Console;
@@ -83,6 +87,56 @@ TEST_F(TimeCommands, AdvanceStopsAtEveryDueTimeInOrder) {
     EXPECT_EQ(firedAt, (std::vector<int64_t>{start + 1000, start + 3000}));
     EXPECT_EQ(Answer("time advance -1"), (Lines{"ERROR usage: time advance SECONDS"}));
     EXPECT_EQ(Answer("time advance 99999999999999"), (Lines{"ERROR usage: time advance SECONDS"}));
+}
+
+// An emulated thread with a window whose timer fires every device second, so that a long
+// advance has a stop every second.
+class TickingThread {
+public:
+    TickingThread() {
+        auto& table = platform::ProcessTable::Instance();
+        auto process = table.CreateProcessRecord(u"\\Windows\\ticker.exe", u"");
+        m_thread = table.StartThread(process, [this]() -> DWORD {
+            MSG msg;
+            SetTimer(nullptr, 0, 1000, nullptr);
+            m_ready = true;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+                ++m_ticks;
+            return 0;
+        }, false);
+        while (!m_ready.load())
+            Sleep(1);
+    }
+    ~TickingThread() {
+        PostThreadMessageW(m_thread->Id(), WM_QUIT, 0, 0);
+        WaitHub::Instance().WaitIdle(std::chrono::milliseconds(2000));
+    }
+    int Ticks() const { return m_ticks.load(); }
+
+private:
+    std::shared_ptr<platform::ThreadObject> m_thread;
+    std::atomic<bool> m_ready{false};
+    std::atomic<int> m_ticks{0};
+};
+
+TEST_F(TimeCommands, LongCommandsEndWithTheQuitRequest) {
+    TickingThread ticker;
+    ASSERT_EQ(Answer("time freeze"), (Lines{"OK"}));
+    ASSERT_EQ(Answer("time advance 10"), (Lines{"OK"}));
+    EXPECT_EQ(ticker.Ticks(), 10);
+    // A century of seconds: without the quit request this would run for hours.
+    Lines answer;
+    int64_t start = DeviceClock::Instance().MonotonicMs();
+    std::thread command([&] { answer = Answer("time advance 3153600000"); });
+    while (ticker.Ticks() < 20)
+        Sleep(1);
+    m_console.RequestQuit();
+    command.join();
+    EXPECT_EQ(answer, (Lines{"ERROR shutting down"}));
+    // The clock stands where the advance was cut short, not at its target.
+    EXPECT_LT(DeviceClock::Instance().MonotonicMs() - start, int64_t(24) * 3600 * 1000);
+    EXPECT_EQ(Answer("idle 600000"), (Lines{"ERROR shutting down"}));
+    EXPECT_EQ(Answer("time advance 1"), (Lines{"ERROR shutting down"}));
 }
 
 TEST_F(TimeCommands, IdleAnswersOkOnARestingDevice) {

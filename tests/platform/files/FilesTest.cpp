@@ -242,6 +242,20 @@ TEST_F(Files, MoveCopyDeleteAndFolders) {
     EXPECT_FALSE(MoveFileW(u"\\Temp\\missing", u"\\Temp\\c"));
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
 
+    // A replacing move puts the new file in place in one step; only files replace files.
+    ASSERT_TRUE(Touch(u"\\Temp\\new.txt", "new"));
+    EXPECT_TRUE(MoveFileExW(u"\\Temp\\new.txt", u"\\Temp\\B.txt", MOVEFILE_REPLACE_EXISTING));
+    std::ifstream replaced(Host("Temp/b.txt"));
+    replaced >> text;
+    EXPECT_EQ(text, "new");
+    EXPECT_EQ(GetFileAttributesW(u"\\Temp\\new.txt"), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(CreateDirectoryW(u"\\Temp\\Dir", nullptr));
+    EXPECT_FALSE(MoveFileExW(u"\\Temp\\b.txt", u"\\Temp\\Dir", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(MoveFileExW(u"\\Temp\\b.txt", u"\\Temp\\A.txt", 0x8));
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
+    ASSERT_TRUE(RemoveDirectoryW(u"\\Temp\\Dir"));
+
     EXPECT_TRUE(CreateDirectoryW(u"\\Temp\\Sub", nullptr));
     EXPECT_FALSE(CreateDirectoryW(u"\\temp\\sub", nullptr));
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_ALREADY_EXISTS);
