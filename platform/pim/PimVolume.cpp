@@ -67,10 +67,12 @@ bool PimVolume::Open(const std::filesystem::path& file, std::string& reason) {
         Close();
         return false;
     }
+    m_statements.Attach(m_db);
     return true;
 }
 
 void PimVolume::Close() {
+    m_statements.Clear();
     if (m_db)
         sqlite3_close_v2(m_db);
     m_db = nullptr;
