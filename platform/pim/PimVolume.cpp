@@ -55,7 +55,9 @@ PimVolume& PimVolume::Instance() {
 }
 
 bool PimVolume::Open(const std::filesystem::path& file, std::string& reason) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    // Every user holds Mutex() around its statements, so the connection needs no lock of
+    // its own on each call.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
         reason = m_db ? sqlite3_errmsg(m_db) : "out of memory";
         Close();
