@@ -1,5 +1,6 @@
 #include "pim/ContactStore.h"
 
+#include "pim/CedbFile.h"
 #include "pim/ContactFields.h"
 #include "pim/ContactFileAs.h"
 #include "pim/PimNotifier.h"
@@ -102,12 +103,8 @@ bool ContactStore::Boot(std::string& reason) {
         reason = "no volume";
         return false;
     }
-    char* message = nullptr;
-    if (sqlite3_exec(db, kSchema, nullptr, nullptr, &message) != SQLITE_OK) {
-        reason = message ? message : sqlite3_errmsg(db);
-        sqlite3_free(message);
+    if (!CedbFile::Exec(db, kSchema, reason))
         return false;
-    }
     SqlStatement probe(db, "SELECT oid, tag, value FROM contact_props LIMIT 0");
     SqlStatement probeContacts(db, "SELECT oid FROM contacts LIMIT 0");
     if (!probe.Ok() || !probeContacts.Ok()) {
