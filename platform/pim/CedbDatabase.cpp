@@ -2,27 +2,11 @@
 
 #include "pim/CedbNotifier.h"
 #include "pim/CedbRecordBuffer.h"
+#include "pim/GrowableBuffer.h"
 
 namespace platform {
 
 namespace {
-
-// Gives `*buffer` at least `needed` bytes: HeapReAlloc in `heap`, or without a heap a new
-// LocalAlloc block (the old one is freed; its contents are not needed).
-bool Grow(LPBYTE* buffer, size_t needed, HANDLE heap) {
-    void* grown = nullptr;
-    if (heap) {
-        grown = *buffer ? HeapReAlloc(heap, 0, *buffer, needed) : HeapAlloc(heap, 0, needed);
-    } else {
-        grown = LocalAlloc(LMEM_FIXED, needed);
-        if (grown && *buffer)
-            LocalFree(*buffer);
-    }
-    if (!grown)
-        return false;
-    *buffer = static_cast<LPBYTE>(grown);
-    return true;
-}
 
 CEOID Fail(DWORD error) {
     SetLastError(error);
@@ -56,8 +40,10 @@ CEOID CedbDatabase::ReadNext(DWORD flags, LPWORD count, CEPROPID* ids, LPBYTE* b
             *size = DWORD(needed);
             return Fail(ERROR_INSUFFICIENT_BUFFER);
         }
-        if (!Grow(buffer, needed, heap))
+        void* block = *buffer;
+        if (!GrowableBuffer::Grow(block, needed, heap))
             return Fail(ERROR_NOT_ENOUGH_MEMORY);
+        *buffer = static_cast<LPBYTE>(block);
         *size = DWORD(needed);
     }
     packed.WriteTo(*buffer);

@@ -15,29 +15,51 @@ constexpr int kBusyTimeoutMs = 5000;
 
 } // namespace
 
+bool CedbFile::Connect(const std::filesystem::path& file, int threading, sqlite3*& db) {
+    db = nullptr;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | threading;
+    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    return true;
+}
+
 sqlite3* CedbFile::Open(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK)
-        return db;
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // Synchronous NORMAL in WAL mode keeps every committed change across a killed process.
-    CedbFile::Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    if (Connect(file, SQLITE_OPEN_FULLMUTEX, db))
+        Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     return db;
 }
 
-bool CedbFile::Exec(sqlite3* db, const char* sql) {
+bool CedbFile::Exec(sqlite3* db, const char* sql, std::string& reason) {
     char* message = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
         return true;
-    Trace("cedb", "\"%s\" failed: %s", sql, message ? message : sqlite3_errmsg(db));
+    reason = message ? message : sqlite3_errmsg(db);
     sqlite3_free(message);
     return false;
 }
 
-bool CedbFile::IsIntact(sqlite3* db) {
+bool CedbFile::Exec(sqlite3* db, const char* sql) {
+    std::string reason;
+    if (Exec(db, sql, reason))
+        return true;
+    Trace("cedb", "\"%s\" failed: %s", sql, reason.c_str());
+    return false;
+}
+
+bool CedbFile::IsIntact(sqlite3* db, std::string& reason) {
     SqlStatement check(db, "PRAGMA quick_check");
-    return check.Step() == SQLITE_ROW && check.ColumnText16(0) == u"ok";
+    if (!check.Ok()) {
+        reason = sqlite3_errmsg(db);
+        return false;
+    }
+    std::string answer = check.Step() == SQLITE_ROW ? check.ColumnText(0) : sqlite3_errmsg(db);
+    if (answer == "ok")
+        return true;
+    reason = "integrity check: " + answer;
+    return false;
 }
 
 bool CedbFile::SetAside(const std::filesystem::path& file, const char* tag, const std::string& reason) {
@@ -48,10 +70,12 @@ bool CedbFile::SetAside(const std::filesystem::path& file, const char* tag, cons
               ec.message().c_str());
         return false;
     }
-    // The WAL belongs to the damaged file; the shared-memory index is rebuilt from it.
-    std::error_code ignored;
-    std::filesystem::rename(file.string() + "-wal", movedTo.string() + "-wal", ignored);
-    std::filesystem::remove(file.string() + "-shm", ignored);
+    // The write-ahead log and shared memory belong to the damaged file.
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::error_code ignored;
+        if (std::filesystem::exists(file.string() + suffix, ignored))
+            std::filesystem::rename(file.string() + suffix, movedTo.string() + suffix, ignored);
+    }
     Trace(tag, "%s is damaged (%s): set aside as %s", file.c_str(), reason.c_str(), movedTo.c_str());
     return true;
 }

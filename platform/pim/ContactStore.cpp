@@ -1,5 +1,6 @@
 #include "pim/ContactStore.h"
 
+#include "pim/CedbFile.h"
 #include "pim/ContactFields.h"
 #include "pim/ContactFileAs.h"
 #include "pim/PimNotifier.h"
@@ -56,6 +57,29 @@ std::optional<ContactValue> ColumnValue(SqlStatement& select, int column, CEPROP
     }
 }
 
+// Bytes a value holds beyond its fixed part.
+size_t ExtraBytes(const ContactValue& value) {
+    if (auto* text = std::get_if<std::u16string>(&value))
+        return text->size() * sizeof(char16_t);
+    if (auto* bytes = std::get_if<std::vector<uint8_t>>(&value))
+        return bytes->size();
+    return 0;
+}
+
+// Adds the property in columns `column` (tag, not null) and `column` + 1 (value) to
+// `record`, whose properties come in tag order; returns the bytes its value holds.
+size_t AddProperty(ContactRecord& record, SqlStatement& select, int column) {
+    auto tag = CEPROPID(select.ColumnInt64(column));
+    if (!ContactFields::IsWritable(tag))
+        return 0; // a property this build does not know
+    auto value = ColumnValue(select, column + 1, tag);
+    if (!value)
+        return 0;
+    size_t bytes = ExtraBytes(*value);
+    record.values.emplace_hint(record.values.end(), tag, std::move(*value));
+    return bytes;
+}
+
 // The volume's connection, or null with a reason; the caller holds the volume's mutex.
 sqlite3* OpenDb(std::string& error) {
     sqlite3* db = PimVolume::Instance().Db();
@@ -79,12 +103,8 @@ bool ContactStore::Boot(std::string& reason) {
         reason = "no volume";
         return false;
     }
-    char* message = nullptr;
-    if (sqlite3_exec(db, kSchema, nullptr, nullptr, &message) != SQLITE_OK) {
-        reason = message ? message : sqlite3_errmsg(db);
-        sqlite3_free(message);
+    if (!CedbFile::Exec(db, kSchema, reason))
         return false;
-    }
     SqlStatement probe(db, "SELECT oid, tag, value FROM contact_props LIMIT 0");
     SqlStatement probeContacts(db, "SELECT oid FROM contacts LIMIT 0");
     if (!probe.Ok() || !probeContacts.Ok()) {
@@ -98,37 +118,65 @@ bool ContactStore::Boot(std::string& reason) {
 std::optional<ContactRecord> ContactStore::Load(CEOID oid) const {
     PimVolume& volume = PimVolume::Instance();
     std::lock_guard lock(volume.Mutex());
-    sqlite3* db = volume.Db();
-    if (!db || !oid)
+    if (!volume.Db() || !oid)
         return std::nullopt;
-    SqlStatement exists(db, "SELECT 1 FROM contacts WHERE oid = ?");
-    if (!exists.BindInt64(1, oid) || exists.Step() != SQLITE_ROW)
-        return std::nullopt;
-    SqlStatement select(db, "SELECT tag, value FROM contact_props WHERE oid = ?");
+    // One row per property in tag order; a contact without properties gives one row with a
+    // null tag, one that does not exist none.
+    SqlStatement select(volume.Statements(),
+                        "SELECT p.tag, p.value FROM contacts c LEFT JOIN contact_props p "
+                        "ON p.oid = c.oid WHERE c.oid = ? ORDER BY p.tag");
     if (!select.BindInt64(1, oid))
         return std::nullopt;
     ContactRecord record;
     record.oid = oid;
+    bool found = false;
     int step;
     while ((step = select.Step()) == SQLITE_ROW) {
-        auto tag = CEPROPID(select.ColumnInt64(0));
-        if (!ContactFields::IsWritable(tag))
-            continue; // a property this build does not know
-        if (auto value = ColumnValue(select, 1, tag))
-            record.values.emplace(tag, std::move(*value));
+        found = true;
+        if (select.ColumnType(0) != SQLITE_NULL) // null: a contact without properties
+            AddProperty(record, select, 0);
     }
-    if (step != SQLITE_DONE)
+    if (step != SQLITE_DONE || !found)
         return std::nullopt;
     return record;
+}
+
+std::vector<ContactRecord> ContactStore::LoadFrom(CEOID first, size_t count,
+                                                  uint64_t& generation) const {
+    std::vector<ContactRecord> records;
+    PimVolume& volume = PimVolume::Instance();
+    std::lock_guard lock(volume.Mutex());
+    generation = m_generation.load();
+    if (!volume.Db() || count == 0)
+        return records;
+    // One pass along the properties' key, without a look-up per contact.
+    SqlStatement select(volume.Statements(),
+                        "SELECT oid, tag, value FROM contact_props WHERE oid >= ? ORDER BY oid, tag");
+    if (!select.BindInt64(1, first))
+        return records;
+    size_t bytes = 0;
+    int step;
+    while ((step = select.Step()) == SQLITE_ROW) {
+        auto oid = CEOID(select.ColumnInt64(0));
+        if (records.empty() || records.back().oid != oid) {
+            if (records.size() == count || bytes >= kReadAheadBytes)
+                return records;
+            records.emplace_back().oid = oid;
+        }
+        bytes += AddProperty(records.back(), select, 1);
+    }
+    // A read that failed part way leaves the last contact incomplete.
+    if (step != SQLITE_DONE && !records.empty())
+        records.pop_back();
+    return records;
 }
 
 bool ContactStore::Exists(CEOID oid) const {
     PimVolume& volume = PimVolume::Instance();
     std::lock_guard lock(volume.Mutex());
-    sqlite3* db = volume.Db();
-    if (!db)
+    if (!volume.Db())
         return false;
-    SqlStatement exists(db, "SELECT 1 FROM contacts WHERE oid = ?");
+    SqlStatement exists(volume.Statements(), "SELECT 1 FROM contacts WHERE oid = ?");
     return exists.BindInt64(1, oid) && exists.Step() == SQLITE_ROW;
 }
 
@@ -136,10 +184,9 @@ std::vector<CEOID> ContactStore::Oids() const {
     std::vector<CEOID> oids;
     PimVolume& volume = PimVolume::Instance();
     std::lock_guard lock(volume.Mutex());
-    sqlite3* db = volume.Db();
-    if (!db)
+    if (!volume.Db())
         return oids;
-    SqlStatement select(db, "SELECT oid FROM contacts ORDER BY oid");
+    SqlStatement select(volume.Statements(), "SELECT oid FROM contacts ORDER BY oid");
     while (select.Step() == SQLITE_ROW)
         oids.push_back(CEOID(select.ColumnInt64(0)));
     return oids;
@@ -147,9 +194,10 @@ std::vector<CEOID> ContactStore::Oids() const {
 
 bool ContactStore::WriteLocked(sqlite3* db, ContactRecord& record, bool& created,
                                std::string& error) {
+    SqlStatementCache& statements = PimVolume::Instance().Statements();
     created = record.oid == 0;
     if (created) {
-        SqlStatement insert(db, "INSERT INTO contacts DEFAULT VALUES");
+        SqlStatement insert(statements, "INSERT INTO contacts DEFAULT VALUES");
         if (insert.Step() != SQLITE_DONE)
             return SqlStatement::Fail(db, error);
         sqlite3_int64 oid = sqlite3_last_insert_rowid(db);
@@ -159,11 +207,11 @@ bool ContactStore::WriteLocked(sqlite3* db, ContactRecord& record, bool& created
         }
         record.oid = CEOID(oid);
     } else {
-        SqlStatement clear(db, "DELETE FROM contact_props WHERE oid = ?");
+        SqlStatement clear(statements, "DELETE FROM contact_props WHERE oid = ?");
         if (!clear.BindInt64(1, record.oid) || clear.Step() != SQLITE_DONE)
             return SqlStatement::Fail(db, error);
     }
-    SqlStatement insert(db, "INSERT INTO contact_props(oid, tag, value) VALUES(?, ?, ?)");
+    SqlStatement insert(statements, "INSERT INTO contact_props(oid, tag, value) VALUES(?, ?, ?)");
     for (const auto& [tag, value] : record.values) {
         insert.Reset();
         if (!insert.BindInt64(1, record.oid) || !insert.BindInt64(2, tag) ||
@@ -185,7 +233,7 @@ bool ContactStore::Save(ContactRecord& record, DWORD origin, std::string& error)
         if (!db)
             return false;
         if (before) {
-            SqlStatement exists(db, "SELECT 1 FROM contacts WHERE oid = ?");
+            SqlStatement exists(volume.Statements(), "SELECT 1 FROM contacts WHERE oid = ?");
             if (!exists.BindInt64(1, before) || exists.Step() != SQLITE_ROW) {
                 error = "contact " + std::to_string(before) + " does not exist";
                 return false;
@@ -233,7 +281,7 @@ bool ContactStore::Delete(CEOID oid, DWORD origin, std::string& error) {
         sqlite3* db = OpenDb(error);
         if (!db)
             return false;
-        SqlStatement remove(db, "DELETE FROM contacts WHERE oid = ?");
+        SqlStatement remove(volume.Statements(), "DELETE FROM contacts WHERE oid = ?");
         if (!remove.BindInt64(1, oid) || remove.Step() != SQLITE_DONE)
             return SqlStatement::Fail(db, error);
         if (sqlite3_changes(db) == 0) {

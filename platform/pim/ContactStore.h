@@ -17,6 +17,8 @@ namespace platform {
 
 class ContactStore {
 public:
+    static constexpr size_t kReadAheadBytes = 1u << 20;
+
     static ContactStore& Instance();
 
     // Creates the tables when missing. False when the volume holds tables of that name it
@@ -24,6 +26,11 @@ public:
     bool Boot(std::string& reason);
 
     std::optional<ContactRecord> Load(CEOID oid) const;
+    // The contacts from `first` on that have properties, oldest first, in one read: at most
+    // `count`, and fewer once they hold about kReadAheadBytes of values (never fewer than
+    // one). `generation` gets the Generation() they belong to. Contacts without any
+    // property are left out: Load reads those.
+    std::vector<ContactRecord> LoadFrom(CEOID first, size_t count, uint64_t& generation) const;
     bool Exists(CEOID oid) const;
     // Every contact's OID, oldest first.
     std::vector<CEOID> Oids() const;

@@ -1,7 +1,7 @@
 #include "pim/PimVolume.h"
 
-#include "files/DamagedFile.h"
 #include "kernel/Trace.h"
+#include "pim/CedbFile.h"
 
 #include <sqlite3.h>
 
@@ -15,37 +15,6 @@ namespace {
 // syncs every commit, so a saved contact survives a host crash. Contacts change rarely.
 constexpr const char* kSettings =
     "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;";
-constexpr int kBusyTimeoutMs = 5000;
-
-bool Exec(sqlite3* db, const char* sql, std::string& reason) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    reason = message ? message : sqlite3_errmsg(db);
-    sqlite3_free(message);
-    return false;
-}
-
-// "ok" from quick_check, and every schema entry readable.
-bool Healthy(sqlite3* db, std::string& reason) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &statement, nullptr) != SQLITE_OK) {
-        reason = sqlite3_errmsg(db);
-        return false;
-    }
-    int step = sqlite3_step(statement);
-    std::string result;
-    if (step == SQLITE_ROW && sqlite3_column_text(statement, 0))
-        result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    else
-        result = sqlite3_errmsg(db);
-    sqlite3_finalize(statement);
-    if (result != "ok") {
-        reason = "integrity check: " + result;
-        return false;
-    }
-    return Exec(db, "SELECT count(*) FROM sqlite_schema", reason);
-}
 
 } // namespace
 
@@ -55,22 +24,27 @@ PimVolume& PimVolume::Instance() {
 }
 
 bool PimVolume::Open(const std::filesystem::path& file, std::string& reason) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+    // Every user holds Mutex() around its statements, so the connection needs no lock of
+    // its own on each call.
+    if (!CedbFile::Connect(file, SQLITE_OPEN_NOMUTEX, m_db)) {
         reason = m_db ? sqlite3_errmsg(m_db) : "out of memory";
         Close();
         return false;
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    if (!Healthy(m_db, reason) || !Exec(m_db, kSettings, reason)) {
+    // Intact, every schema entry readable, then the settings.
+    if (!CedbFile::IsIntact(m_db, reason) ||
+        !CedbFile::Exec(m_db, "SELECT count(*) FROM sqlite_schema", reason) ||
+        !CedbFile::Exec(m_db, kSettings, reason)) {
         Close();
         return false;
     }
+    m_statements.Attach(m_db);
     return true;
 }
 
 void PimVolume::Close() {
+    m_statements.Clear();
     if (m_db)
         sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -95,24 +69,11 @@ bool PimVolume::SetAside(const std::string& reason) {
 }
 
 bool PimVolume::SetAsideLocked(std::string reason) {
-    std::error_code ec;
-    std::filesystem::path movedTo;
-    if (!SetAsideDamagedFile(m_file, movedTo, ec)) {
-        Trace("pim", "%s is damaged (%s) and cannot be set aside (%s): no contact store",
-              m_file.c_str(), reason.c_str(), ec.message().c_str());
+    if (!CedbFile::SetAside(m_file, "pim", reason)) {
+        Trace("pim", "no contact store");
         return false;
     }
-    // The write-ahead log and shared memory belong to the damaged file.
-    for (const char* suffix : {"-wal", "-shm"}) {
-        std::filesystem::path side = m_file;
-        side += suffix;
-        std::filesystem::path sideMoved = movedTo;
-        sideMoved += suffix;
-        if (std::filesystem::exists(side, ec))
-            std::filesystem::rename(side, sideMoved, ec);
-    }
-    Trace("pim", "%s is damaged (%s): set aside as %s, booting with an empty store", m_file.c_str(),
-          reason.c_str(), movedTo.c_str());
+    Trace("pim", "booting with an empty store");
     m_created = true;
     if (Open(m_file, reason))
         return true;

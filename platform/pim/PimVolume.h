@@ -3,6 +3,8 @@
 // file is set aside and the device starts with an empty volume.
 #pragma once
 
+#include "pim/SqlStatementCache.h"
+
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -25,6 +27,8 @@ public:
     bool SetAside(const std::string& reason);
 
     sqlite3* Db(); // null when not booted
+    // Statements kept prepared on Db(), finalized when the volume closes or is set aside.
+    SqlStatementCache& Statements() { return m_statements; }
     // Held around every statement sequence on Db(), by every user of the volume.
     std::mutex& Mutex();
     std::filesystem::path File() const;
@@ -39,6 +43,7 @@ private:
     bool SetAsideLocked(std::string reason);
 
     sqlite3* m_db = nullptr;
+    SqlStatementCache m_statements;
     std::mutex m_mutex;
     std::filesystem::path m_file;
     bool m_created = false;

@@ -10,6 +10,13 @@
 
 namespace platform {
 
+namespace {
+
+// How many contacts a walk through the items reads at once.
+constexpr size_t kReadAheadCount = 64;
+
+} // namespace
+
 IPOutlookItemCollection* PoomItemCollection::Create(PoomApplication* application) {
     return new (std::nothrow) PoomItemCollection(application);
 }
@@ -56,6 +63,40 @@ CEOID PoomItemCollection::OidAt(int index) {
     return m_oids[size_t(index) - 1];
 }
 
+std::optional<ContactRecord> PoomItemCollection::TakeReadAheadLocked(CEOID oid, bool walking) {
+    ContactStore& store = ContactStore::Instance();
+    if (m_aheadGeneration != store.Generation())
+        m_ahead.clear();
+    if (m_ahead.empty())
+        m_aheadNext = 0;
+    while (m_aheadNext < m_ahead.size() && m_ahead[m_aheadNext].oid < oid)
+        ++m_aheadNext;
+    if (m_aheadNext == m_ahead.size() && walking) {
+        m_ahead = store.LoadFrom(oid, kReadAheadCount, m_aheadGeneration);
+        m_aheadNext = 0;
+    }
+    if (m_aheadNext == m_ahead.size() || m_ahead[m_aheadNext].oid != oid ||
+        m_aheadGeneration != store.Generation())
+        return std::nullopt;
+    return std::move(m_ahead[m_aheadNext++]);
+}
+
+std::optional<ContactRecord> PoomItemCollection::RecordAt(int index) {
+    CEOID oid;
+    {
+        std::lock_guard lock(m_mutex);
+        RefreshLocked();
+        if (index < 1 || size_t(index) > m_oids.size())
+            return std::nullopt;
+        oid = m_oids[size_t(index) - 1];
+        bool walking = index == m_lastIndex + 1;
+        m_lastIndex = index;
+        if (auto record = TakeReadAheadLocked(oid, walking))
+            return record;
+    }
+    return ContactStore::Instance().Load(oid);
+}
+
 HRESULT PoomItemCollection::get_Count(int* count) {
     if (!count)
         return E_POINTER;
@@ -69,12 +110,9 @@ HRESULT PoomItemCollection::Item(int index, IDispatch** item) {
     if (!item)
         return E_POINTER;
     *item = nullptr;
-    CEOID oid = OidAt(index);
-    if (!oid)
-        return E_INVALIDARG;
-    auto record = ContactStore::Instance().Load(oid);
+    auto record = RecordAt(index);
     if (!record)
-        return E_INVALIDARG; // deleted by someone else a moment ago
+        return E_INVALIDARG; // out of range, or deleted by someone else a moment ago
     *item = PoomContact::Create(m_application, std::move(*record));
     return *item ? S_OK : E_OUTOFMEMORY;
 }

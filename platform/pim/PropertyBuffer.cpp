@@ -4,6 +4,7 @@
 #include "ce/pimstore.h"
 #include "ce/winerror.h"
 #include "pim/ContactFields.h"
+#include "pim/GrowableBuffer.h"
 
 #include <cstring>
 #include <limits>
@@ -24,23 +25,6 @@ uint64_t DataSize(const ContactValue& value) {
     if (auto* bytes = std::get_if<std::vector<uint8_t>>(&value))
         return (uint64_t(bytes->size()) + 1) & ~uint64_t(1);
     return 0;
-}
-
-// Allocates or grows *buffer to `needed` bytes for CEDB_ALLOWREALLOC.
-bool Grow(CEPROPVAL** buffer, ULONG* size, ULONG needed, HANDLE heap) {
-    void* block = nullptr;
-    if (heap) {
-        block = *buffer ? HeapReAlloc(heap, 0, *buffer, needed) : HeapAlloc(heap, 0, needed);
-    } else {
-        block = LocalAlloc(LMEM_FIXED, needed);
-        if (block && *buffer)
-            LocalFree(*buffer);
-    }
-    if (!block)
-        return false;
-    *buffer = static_cast<CEPROPVAL*>(block);
-    *size = needed;
-    return true;
 }
 
 // Fills one CEPROPVAL; variable data goes to *data, which moves on.
@@ -157,8 +141,12 @@ HRESULT PropertyBuffer::Read(const ContactRecord& record, const CEPROPID* tags, 
             *size = ULONG(needed);
             return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
         }
-        if (!Grow(buffer, size, ULONG(needed ? needed : 1), heap))
+        ULONG grownSize = ULONG(needed ? needed : 1);
+        void* block = *buffer;
+        if (!GrowableBuffer::Grow(block, grownSize, heap))
             return E_OUTOFMEMORY;
+        *buffer = static_cast<CEPROPVAL*>(block);
+        *size = grownSize;
     }
     uint8_t* data = reinterpret_cast<uint8_t*>(*buffer) + uint64_t(count) * sizeof(CEPROPVAL);
     for (WORD i = 0; i < count; ++i)

@@ -106,7 +106,8 @@ bool SimCard::OpenLocked(bool& created) {
     m_db = CedbFile::Open(m_file);
     if (!m_db)
         return false;
-    if (!CedbFile::IsIntact(m_db) || !CedbFile::Exec(m_db, kSchema))
+    std::string damage; // the caller reports the connection's last error
+    if (!CedbFile::IsIntact(m_db, damage) || !CedbFile::Exec(m_db, kSchema))
         return false;
     SqlStatement probe(m_db, "SELECT location, name, number FROM phonebook LIMIT 1");
     SqlStatement probeCard(m_db, "SELECT key, value FROM card LIMIT 1");

@@ -1,5 +1,6 @@
-// A prepared SQLite statement that finalizes itself, with the binds and columns the PIM
-// volume's tables use. The caller holds the volume's mutex for the statement's life.
+// A prepared SQLite statement that finalizes itself (or, borrowed from a connection's
+// SqlStatementCache, is reset and given back), with the binds and columns the PIM volume's
+// tables use. The caller holds the volume's mutex for the statement's life.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,13 @@ struct sqlite3_stmt;
 
 namespace platform {
 
+class SqlStatementCache;
+
 class SqlStatement {
 public:
     SqlStatement(sqlite3* db, const char* sql);
+    // The cache's statement for `sql`; one of its own when that one is in use already.
+    SqlStatement(SqlStatementCache& cache, const char* sql);
     ~SqlStatement();
     SqlStatement(const SqlStatement&) = delete;
     SqlStatement& operator=(const SqlStatement&) = delete;
@@ -38,6 +43,7 @@ public:
 
 private:
     sqlite3_stmt* m_statement = nullptr;
+    SqlStatementCache* m_lender = nullptr; // null when the statement is this object's own
 };
 
 } // namespace platform
