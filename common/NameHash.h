@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace common {
 
@@ -30,6 +31,17 @@ constexpr uint32_t NameHash(const char* name, size_t& length) {
 constexpr uint32_t NameHash(const char* name) {
     size_t length = 0;
     return NameHash(name, length);
+}
+
+// The hash of a package entry name: the same fold and step over UTF-16 units.
+constexpr uint32_t NameHash(std::u16string_view name) {
+    uint32_t hash = 0;
+    for (char16_t unit : name) {
+        if (unit >= u'a' && unit <= u'z')
+            unit = char16_t(unit - u'a' + u'A');
+        hash = hash * 33u + unit;
+    }
+    return hash;
 }
 
 } // namespace common
