@@ -192,13 +192,13 @@ TEST_F(SkinPackageTest, KeptEntriesAreCachedAndRewound) {
     ASSERT_TRUE(package.OpenEntry(u"a.png", true, &first, &index));
     char buffer[4] = {};
     EXPECT_EQ(first->Read(buffer, 3), 3);
-    package.CloseEntry(first); // kept: still alive
     Stream* second = nullptr;
     ASSERT_TRUE(package.OpenEntry(u"a.png", false, &second, &index));
-    EXPECT_EQ(second, first);
+    EXPECT_EQ(second, first); // the kept stream, rewound
     EXPECT_EQ(second->Tell(), 0);
-    EXPECT_EQ(Contents(second), "abcdef");
     package.CloseEntry(second);
+    package.CloseEntry(first); // kept: still alive until the package closes
+    EXPECT_EQ(Contents(first), "abcdef");
 
     SkinPackage other;
     ASSERT_TRUE(other.Open(u"\\Skins\\Keep.rpk"));
@@ -276,6 +276,8 @@ TEST_F(SkinPackageTest, HostilePackagesFailCleanly) {
         {"data size past the end", 11, Le32(22)},
         {"offset and size wrap in 32 bits", 7, Le32(0xFFFFFFF0u) + Le32(0x20)},
         {"size near 4 GB", 11, Le32(0xFFFFFFFFu)},
+        {"last offset and size wrap in 32 bits", 27, Le32(0xFFFFFFF0u) + Le32(0x20)},
+        {"last size near 4 GB", 31, Le32(0xFFFFFFFFu)},
         {"name length 0", 19, std::string(2, '\0')},
         {"odd name length", 19, "\x03\x00"},
         {"name length past the end", 19, "\xff\xff"},
