@@ -32,6 +32,21 @@ bool ReadAt(Stream& file, uint64_t position, uint8_t* buffer, size_t count) {
     return file.Read(buffer, LONG(count)) == LONG(count);
 }
 
+// Reads the header at entry.position and its name bytes into `bytes`, checking both
+// against the file; a fault here leaves the next header unknown.
+SkinPackageFault ReadEntryHeader(Stream& file, uint64_t fileSize, uint8_t* bytes,
+                                 SkinEntryInfo& entry) {
+    if (entry.position + kSkinEntryHeaderSize > fileSize ||
+        !ReadAt(file, entry.position, bytes, kSkinEntryHeaderSize))
+        return SkinPackageFault::HeaderOutside;
+    entry.header = DecodeEntryHeader(bytes);
+    SkinPackageFault fault = CheckEntryHeader(entry.header, entry.position, fileSize);
+    if (fault == SkinPackageFault::None &&
+        !ReadAt(file, entry.position + kSkinEntryHeaderSize, bytes, entry.header.nameBytes))
+        fault = SkinPackageFault::NameOutside;
+    return fault;
+}
+
 } // namespace
 
 const char* SkinPackageFaultText(SkinPackageFault fault) {
@@ -151,16 +166,7 @@ bool WalkSkinPackage(Stream& file, const SkinEntryVisitor& onEntry,
         SkinEntryInfo entry;
         entry.index = index;
         entry.position = position;
-        if (position + kSkinEntryHeaderSize > fileSize ||
-            !ReadAt(file, position, bytes, kSkinEntryHeaderSize)) {
-            onFault(index, SkinPackageFault::HeaderOutside);
-            return false;
-        }
-        entry.header = DecodeEntryHeader(bytes);
-        fault = CheckEntryHeader(entry.header, position, fileSize);
-        if (fault == SkinPackageFault::None &&
-            !ReadAt(file, position + kSkinEntryHeaderSize, bytes, entry.header.nameBytes))
-            fault = SkinPackageFault::NameOutside;
+        fault = ReadEntryHeader(file, fileSize, bytes, entry);
         if (fault != SkinPackageFault::None) {
             onFault(index, fault); // the next header cannot be found
             return false;
