@@ -16,7 +16,7 @@ char* NodeArena::NewBlock(size_t size) {
         // A block of its own is handed out whole and leaves the current block and its free
         // space as they are.
         void* block = std::calloc(1, size);
-        if (!block || !AddBlock(block))
+        if (!block || !AddBlock(block, size))
             return nullptr;
         return static_cast<char*>(block);
     }
@@ -26,7 +26,7 @@ char* NodeArena::NewBlock(size_t size) {
     if (m_runNext == m_runEnd) {
         size_t blocks = m_runBlocks;
         void* run = std::malloc(blocks * kBlockSize);
-        if (!run || !AddBlock(run))
+        if (!run || !AddBlock(run, blocks * kBlockSize))
             return nullptr;
         m_runNext = reinterpret_cast<uintptr_t>(run);
         m_runEnd = m_runNext + blocks * kBlockSize;
@@ -38,14 +38,14 @@ char* NodeArena::NewBlock(size_t size) {
     return reinterpret_cast<char*>(m_cursor);
 }
 
-bool NodeArena::AddBlock(void* block) {
+bool NodeArena::AddBlock(void* block, size_t size) {
     try {
         if (m_blocks.size() == m_blocks.capacity()) {
             // Linear growth keeps the list small; geometric growth on top of it keeps a huge
             // tree from copying the list once per 20 blocks.
             m_blocks.reserve(m_blocks.size() + kBlockListStep + m_blocks.size() / 2);
         }
-        m_blocks.push_back(block);
+        m_blocks.push_back(Block{block, size});
     } catch (const std::bad_alloc&) {
         std::free(block);
         return false;
@@ -58,7 +58,7 @@ char* NodeArena::AllocateText(size_t size) {
         return nullptr;
     // Not cleared: the reader overwrites every byte with the text and its terminators.
     void* block = std::malloc(size);
-    if (!block || !AddBlock(block))
+    if (!block || !AddBlock(block, size))
         return nullptr;
     m_textBegin = reinterpret_cast<uintptr_t>(block);
     m_textSize = size;
@@ -77,6 +77,18 @@ void* NodeArena::AllocateSlow(size_t size) {
         std::memset(block, 0, size);
     }
     return block;
+}
+
+bool NodeArena::Owns(const void* p, size_t size) const {
+    auto address = reinterpret_cast<uintptr_t>(p);
+    if (InText(p))
+        return false;
+    for (const Block& block : m_blocks) {
+        auto base = reinterpret_cast<uintptr_t>(block.base);
+        if (address >= base && address - base <= block.size && size <= block.size - (address - base))
+            return true;
+    }
+    return false;
 }
 
 char* NodeArena::AllocString(const char* text) {
@@ -105,8 +117,8 @@ char* NodeArena::AllocStringSlow(const char* text, size_t length) {
 }
 
 void NodeArena::Clear() {
-    for (void* block : m_blocks)
-        std::free(block);
+    for (const Block& block : m_blocks)
+        std::free(block.base);
     m_blocks.clear();
     m_cursor = 0;
     m_end = 0;

@@ -77,6 +77,9 @@ public:
 
     // Allocations the arena holds from the C library: runs of blocks and large blocks.
     size_t BlockCount() const { return m_blocks.size(); }
+    // Whether [p, p + size) lies in memory the arena handed out for nodes and objects (not
+    // in a text block). Walks the block list: for debug checks, not for loops.
+    bool Owns(const void* p, size_t size) const;
     // Whether Allocate was called since the last Clear.
     bool HoldsObjects() const { return m_holdsObjects; }
 
@@ -104,12 +107,16 @@ private:
     char* NewBlock(size_t size);
     // Puts a freshly allocated block on the list that Clear frees; when the list cannot
     // grow, frees the block and returns false.
-    bool AddBlock(void* block);
+    bool AddBlock(void* block, size_t size);
 
     // Most blocks a run of shared blocks holds: 64 KB.
     static constexpr size_t kMaxRunBlocks = 16;
 
-    std::vector<void*> m_blocks; // what Clear frees: runs of shared blocks and large blocks
+    struct Block {
+        void* base;
+        size_t size;
+    };
+    std::vector<Block> m_blocks; // what Clear frees: runs of shared blocks, large blocks, texts
     uintptr_t m_runNext = 0; // the current run's blocks not handed out: [m_runNext, m_runEnd)
     uintptr_t m_runEnd = 0;
     size_t m_runBlocks = 1; // blocks in the next run

@@ -20,12 +20,12 @@ constexpr uint32_t kBorrowedElementFlag = 1u << 31;
 struct XmlNode {
     uint32_t kind = 0;
     uint32_t hash = 0; // beside the kind so that a node packs into one 64-byte cache line
-    char* name = nullptr; // in the arena (in the loaded text or a copy), may be null
+    char* name = nullptr; // in the arena (in the loaded text or a copy), may be null; never written
     void* payload = nullptr; // belongs to the subclass
     XmlNode* parent = nullptr;
     XmlNode* firstChild = nullptr;
     XmlNode* nextSibling = nullptr;
-    XmlElementObject* element = nullptr;
+    XmlElementObject* element = nullptr; // set through XmlReader::AttachElement
     XmlNode* firstAttribute = nullptr; // used only when the kind is not 0
 
     uint32_t Kind() const { return kind & kKindMask; }

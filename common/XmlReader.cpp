@@ -7,6 +7,7 @@
 #include "common/XmlReaderParse.h"
 #include "common/XmlScan.h"
 
+#include <cassert>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -112,7 +113,10 @@ XmlReader::Outcome XmlReader::Ended() {
 void XmlReader::Clear() {
     // Element objects live in the arena: when nothing but nodes and strings was allocated
     // there, no node has one, and the walk over a tree far larger than the caches is saved.
+    // Debug builds walk anyway, to catch an object that did not come from the arena.
+#ifdef NDEBUG
     if (m_arena.HoldsObjects())
+#endif
         DestroyElementObjects();
     m_root = nullptr;
     m_current = &m_other;
@@ -137,6 +141,9 @@ void XmlReader::DestroyElementObjects() {
         // faults, whatever the address.
         __builtin_prefetch(reinterpret_cast<const char*>(node) + kClearPrefetchDistance);
         if (node->element) {
+#ifndef NDEBUG
+            CheckElementObject(node);
+#endif
             if (!(node->kind & kBorrowedElementFlag))
                 node->element->~XmlElementObject(); // its memory belongs to the arena
             node->element = nullptr;
@@ -154,6 +161,28 @@ void XmlReader::DestroyElementObjects() {
         pending[count] = node->firstChild;
         count += node->firstChild != nullptr;
     }
+}
+
+void XmlReader::CheckElementObject(const XmlNode* node) const {
+    if (node->kind & kBorrowedElementFlag)
+        return;
+    assert(m_arena.HoldsObjects() && "an element object was attached but not made with MakeElement");
+    assert(m_arena.Owns(node->element, sizeof(XmlElementObject)) && "an owned element object lies outside the arena");
+    (void)node;
+}
+
+void XmlReader::AttachElement(XmlNode* node, XmlElementObject* element, bool borrowed) {
+    if (!node)
+        return;
+    if (borrowed)
+        node->kind |= kBorrowedElementFlag;
+    else
+        node->kind &= ~kBorrowedElementFlag;
+    node->element = element;
+#ifndef NDEBUG
+    if (element)
+        CheckElementObject(node);
+#endif
 }
 
 XmlNode* XmlReader::FindNode(XmlNode* first, const char* name, uint32_t kind, uint32_t hash) {

@@ -11,13 +11,17 @@
 #pragma once
 
 #include "common/NodeArena.h"
+#include "common/XmlElementObject.h"
 #include "common/XmlNode.h"
 
 #include "ce/types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 namespace common {
 
@@ -89,12 +93,29 @@ public:
     // The same for a device file opened for shared reading. Lives in XmlReaderFile.cpp.
     bool LoadFile(LPCWSTR path);
     // Destroys the element objects (except borrowed ones), forgets the tree, frees the arena.
-    // Element objects must be built in Arena() with NodeArena::Allocate: a tree whose arena
-    // holds nothing else than nodes and strings is freed without visiting its nodes.
+    // Element objects must be built in Arena() with NodeArena::Allocate (MakeElement does):
+    // a tree whose arena holds nothing else than nodes and strings is freed without
+    // visiting its nodes, and an object from anywhere else would be destroyed but never
+    // freed. Debug builds check every element object here and stop on one that breaks this.
     void Clear();
+    // Constructs an element object of type T in the arena, where Clear destroys it; null
+    // when memory runs out. The way to make the objects that nodes own.
+    template <class T, class... Args>
+    T* MakeElement(Args&&... args) {
+        static_assert(std::is_base_of_v<XmlElementObject, T>, "element objects derive from XmlElementObject");
+        static_assert(alignof(T) <= alignof(std::max_align_t), "the arena aligns to max_align_t");
+        void* memory = m_arena.Allocate(sizeof(T));
+        return memory ? new (memory) T(std::forward<Args>(args)...) : nullptr;
+    }
+    // Gives `node` its element object: one made by MakeElement that the node owns, or with
+    // `borrowed` another node's object that Clear leaves alone (kBorrowedElementFlag).
+    // Debug builds stop on an owned object that is not in the arena.
+    void AttachElement(XmlNode* node, XmlElementObject* element, bool borrowed = false);
     // An arena copy of an 8-bit string, valid until Clear; null for a null text. A name or
     // value of the loaded text is not copied but handed back as it is: it already lives in
-    // the arena and never changes. Such strings are shared, so nobody may write into them.
+    // the arena and never changes. Such strings are shared, so nobody may write into them:
+    // treat the result (and XmlNode::name) as const char*; it is char* only so that
+    // subclasses store it in their records without casts.
     // Inline for the common case of a subclass keeping the value it was just given.
     char* AllocString(const char* text) {
         if (text == m_lastValue)
@@ -177,6 +198,9 @@ private:
     [[gnu::always_inline]] bool ReadAttributes(XmlNode* node, char* position, char* close,
                                                bool& empty);
     void DestroyElementObjects();
+    // Debug builds: stops when an owned element object is not in the arena, or when the
+    // arena never made objects but a node holds one (it would not be destroyed).
+    void CheckElementObject(const XmlNode* node) const;
 
     TextParser m_parseText = nullptr; // null: the reader's own parse
     XmlNode* m_root = nullptr;

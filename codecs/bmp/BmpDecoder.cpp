@@ -131,7 +131,7 @@ DWORD BmpDecoder::Decode(common::Stream* stream, ImageBitmap* bitmap, DWORD opti
     DWORD result = ReadLayout(stream, layout);
     if (result != kImageOk)
         return result;
-    bool indexed = layout.bits <= 8 && (options & kLoadKeepPalette);
+    bool indexed = layout.bits <= 8 && (options & (kLoadKeepPalette | kLoadScreenFormat));
     result = m_context->createBitmap(bitmap, layout.width, layout.height, indexed ? 8 : 24,
                                      indexed ? layout.palette : nullptr, indexed ? layout.paletteEntries : 0);
     if (result != kImageOk)

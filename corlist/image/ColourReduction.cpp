@@ -25,14 +25,17 @@ Rgb PixelAt(const BYTE* row, LONG x, int bits) {
     return {p[2], p[1], p[0]};
 }
 
-// Rounds a channel to `levels` steps (2..256) with the dither threshold, back in 0..255.
-int Dither(int value, int levels, int threshold) {
+// The step (0..levels-1) of a channel rounded to `levels` steps (2..256) with the dither
+// threshold.
+int DitherIndex(int value, int levels, int threshold) {
     int step = 255 / (levels - 1);
     int dithered = value + (threshold - 8) * step / 16;
     int index = (dithered + step / 2) / step;
-    index = index < 0 ? 0 : index >= levels ? levels - 1 : index;
-    return index * 255 / (levels - 1);
+    return index < 0 ? 0 : index >= levels ? levels - 1 : index;
 }
+
+// The same step back in 0..255.
+int Dither(int value, int levels, int threshold) { return DitherIndex(value, levels, threshold) * 255 / (levels - 1); }
 
 // Levels per channel whose product fits count (at least 2 each).
 void ChooseLevels(DWORD count, int& red, int& green, int& blue) {
@@ -45,30 +48,56 @@ void ChooseLevels(DWORD count, int& red, int& green, int& blue) {
     }
 }
 
-DWORD ReduceToPalette(Image* image, DWORD count) {
-    ImageBitmap& source = image->Bitmap();
-    int red, green, blue;
-    ChooseLevels(count < 8 ? 8 : count, red, green, blue);
-    RGBQUAD table[256] = {};
-    int entries = red * green * blue;
+// The grey level (0..255) of a colour, with the usual luminance weights.
+int GreyOf(Rgb c) { return (c.red * 77 + c.green * 150 + c.blue * 29 + 128) >> 8; }
+
+// Fewer colours than the 2x2x2 cube needs: a grey ramp of `entries` levels.
+int FillGreyRamp(RGBQUAD* table, int entries) {
+    for (int i = 0; i < entries; ++i) {
+        BYTE level = BYTE(i * 255 / (entries - 1));
+        table[i] = RGBQUAD{level, level, level, 0};
+    }
+    return entries;
+}
+
+int FillCube(RGBQUAD* table, int red, int green, int blue) {
     for (int r = 0; r < red; ++r)
         for (int g = 0; g < green; ++g)
             for (int b = 0; b < blue; ++b)
                 table[(r * green + g) * blue + b] =
                     RGBQUAD{BYTE(b * 255 / (blue - 1)), BYTE(g * 255 / (green - 1)), BYTE(r * 255 / (red - 1)), 0};
+    return red * green * blue;
+}
+
+// A uniform palette of at most `count` colours (at least 2): the colour cube from 8, a grey
+// ramp below. The header's colour count tells how many entries the picture uses.
+DWORD ReduceToPalette(Image* image, DWORD count) {
+    ImageBitmap& source = image->Bitmap();
+    bool grey = count < 8;
+    int red = 0, green = 0, blue = 0;
+    RGBQUAD table[256] = {};
+    int entries;
+    if (grey) {
+        entries = FillGreyRamp(table, count < 2 ? 2 : int(count));
+    } else {
+        ChooseLevels(count, red, green, blue);
+        entries = FillCube(table, red, green, blue);
+    }
     ImageBitmap target;
     if (CreateBitmap(&target, source.Width(), source.Height(), 8, table, entries) != kImageOk)
         return kImageReduceFailed;
-    int step = 0;
+    target.header.biClrUsed = DWORD(entries);
     for (LONG y = 0; y < source.Height(); ++y) {
         const BYTE* from = source.Row(y);
         BYTE* to = target.Row(y);
-        for (LONG x = 0; x < source.Width(); ++x, ++step) {
+        for (LONG x = 0; x < source.Width(); ++x) {
             Rgb c = PixelAt(from, x, source.BitsPerPixel());
             int t = kBayer[y & 3][x & 3];
-            int r = Dither(c.red, red, t) * (red - 1) / 255;
-            int g = Dither(c.green, green, t) * (green - 1) / 255;
-            int b = Dither(c.blue, blue, t) * (blue - 1) / 255;
+            if (grey) {
+                to[x] = BYTE(DitherIndex(GreyOf(c), entries, t));
+                continue;
+            }
+            int r = DitherIndex(c.red, red, t), g = DitherIndex(c.green, green, t), b = DitherIndex(c.blue, blue, t);
             to[x] = BYTE((r * green + g) * blue + b);
         }
     }

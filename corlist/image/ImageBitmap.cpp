@@ -5,6 +5,9 @@
 #include "corlist/image/ImageMemory.h"
 #include "corlist/image/ImageTypes.h"
 
+#include "ce/kernel.h"
+#include "ce/memory.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -59,8 +62,25 @@ struct SectionInfo {
     RGBQUAD colours[256];
 };
 
-// The DIB section, retried after the low-memory callback; then pixel memory of our own.
-DWORD MakePixels(ImageBitmap* bitmap, LONG requestedHeight, uint64_t bytes) {
+// The last resort: a memory section of the bitmap's size taken as a whole and a DIB section
+// over it; the DIB section keeps the memory, so the mapping handle is closed at once.
+DWORD MakeSectionInMapping(ImageBitmap* bitmap, const BITMAPINFO* info, uint64_t bytes) {
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, DWORD(bytes >> 32),
+                                        DWORD(bytes), nullptr);
+    if (!mapping)
+        return kImageNoMemory;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, mapping, 0);
+    CloseHandle(mapping);
+    if (!section)
+        return kImageNoMemory;
+    bitmap->section = section;
+    bitmap->bits = static_cast<BYTE*>(bits);
+    return kImageOk;
+}
+
+// The DIB section, retried after the low-memory callback; then one in a memory section.
+DWORD MakePixels(ImageBitmap* bitmap, LONG requestedHeight, uint64_t bytes, int attempts) {
     SectionInfo info;
     info.header = bitmap->header;
     info.header.biHeight = requestedHeight;
@@ -68,10 +88,10 @@ DWORD MakePixels(ImageBitmap* bitmap, LONG requestedHeight, uint64_t bytes) {
         std::memcpy(info.colours, bitmap->masks, sizeof(bitmap->masks));
     else
         std::memcpy(info.colours, bitmap->colours, sizeof(info.colours));
-    for (int attempt = 1; attempt <= kSectionAttempts; ++attempt) {
+    auto* header = reinterpret_cast<BITMAPINFO*>(&info);
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
         void* bits = nullptr;
-        HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                           nullptr, 0);
+        HBITMAP section = CreateDIBSection(nullptr, header, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (section) {
             bitmap->section = section;
             bitmap->bits = static_cast<BYTE*>(bits);
@@ -79,20 +99,13 @@ DWORD MakePixels(ImageBitmap* bitmap, LONG requestedHeight, uint64_t bytes) {
         }
         ImageMemory::AskForMemory(attempt, size_t(bytes));
     }
-    // FIXME: the platform makes no DIB section over memory it did not allocate, so a
-    // bitmap from this path has bits but no section handle; drawing code must use the bits.
-    bitmap->block = ImageMemory::AllocateVirtual(size_t(bytes));
-    if (!bitmap->block)
-        return kImageNoMemory;
-    bitmap->bits = static_cast<BYTE*>(bitmap->block);
-    std::memset(bitmap->bits, 0, size_t(bytes));
-    return kImageOk;
+    return MakeSectionInMapping(bitmap, header, bytes);
 }
 
 } // namespace
 
-DWORD CreateBitmap(ImageBitmap* bitmap, LONG width, LONG height, int bitsPerPixel, const void* table,
-                   int entries) {
+DWORD CreateBitmapWithAttempts(ImageBitmap* bitmap, LONG width, LONG height, int bitsPerPixel, const void* table,
+                               int entries, int sectionAttempts) {
     if (!bitmap)
         return kImageBadArgument;
     ReleaseBitmap(bitmap);
@@ -135,10 +148,15 @@ DWORD CreateBitmap(ImageBitmap* bitmap, LONG width, LONG height, int bitsPerPixe
     }
     bitmap->stride = LONG(stride);
     bitmap->topDown = height < 0;
-    DWORD result = MakePixels(bitmap, height, bytes);
+    DWORD result = MakePixels(bitmap, height, bytes, sectionAttempts);
     if (result != kImageOk)
         *bitmap = ImageBitmap{};
     return result;
+}
+
+DWORD CreateBitmap(ImageBitmap* bitmap, LONG width, LONG height, int bitsPerPixel, const void* table,
+                   int entries) {
+    return CreateBitmapWithAttempts(bitmap, width, height, bitsPerPixel, table, entries, kSectionAttempts);
 }
 
 void ReleaseBitmap(ImageBitmap* bitmap) {
@@ -146,7 +164,6 @@ void ReleaseBitmap(ImageBitmap* bitmap) {
         return;
     if (bitmap->section)
         DeleteObject(bitmap->section);
-    ImageMemory::Free(bitmap->block);
     *bitmap = ImageBitmap{};
 }
 

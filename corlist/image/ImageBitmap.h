@@ -14,8 +14,7 @@ struct ImageBitmap {
     BYTE* bits = nullptr;
     LONG stride = 0;
     bool topDown = false;
-    HBITMAP section = nullptr; // the DIB section owning `bits`, or null (see block)
-    void* block = nullptr;     // pixel memory of the loader's allocator when no section was made
+    HBITMAP section = nullptr; // the DIB section owning `bits`
     DWORD flags = 0;           // kBitmapReduced4096, kBitmapReduced65536
 
     bool IsEmpty() const { return bits == nullptr; }
@@ -37,6 +36,11 @@ constexpr uint64_t kMaxBitmapBytes = 64ull << 20;
 // Returns kImageOk, kImageBadArgument, kImageTooLarge, kImageUnsupported or kImageNoMemory.
 DWORD CreateBitmap(ImageBitmap* bitmap, LONG width, LONG height, int bitsPerPixel, const void* table,
                    int entries);
+// CreateBitmap with `sectionAttempts` tries of an ordinary DIB section (after each failure
+// the host's low-memory callback is asked) before the last resort, a DIB section in a
+// memory section of its own; 0 goes there at once.
+DWORD CreateBitmapWithAttempts(ImageBitmap* bitmap, LONG width, LONG height, int bitsPerPixel, const void* table,
+                               int entries, int sectionAttempts);
 // Frees the pixels and empties the header; an empty bitmap is left alone.
 void ReleaseBitmap(ImageBitmap* bitmap);
 

@@ -3,6 +3,7 @@
 #include "corlist/image/BuiltinCodec.h"
 #include "corlist/image/CodecRegistry.h"
 #include "corlist/image/ImageMemory.h"
+#include "corlist/image/ImageTransform.h"
 #include "corlist/image/JpegDecoder.h"
 
 #include "ce/kernel.h"
@@ -29,9 +30,14 @@ DWORD RunDecoder(ImageDecoder* decoder, common::Stream* stream, Image* image, DW
     }
 }
 
+// Scaling comes first, on the decoder's full colour; the screen format last but the table.
 void FinishLoad(Image* image, DWORD options, DWORD& result) {
-    if (options & (kLoadReduce4096 | kLoadReduce65536))
+    if (options & kLoadCoverRequest)
+        result = ScaleToCover(image, image->RequestedWidth(), image->RequestedHeight());
+    if (result == kImageOk && (options & (kLoadReduce4096 | kLoadReduce65536)))
         result = ReduceColours(image, (options & kLoadReduce4096) ? 4096 : 65536);
+    if (result == kImageOk && (options & kLoadScreenFormat))
+        result = ConvertToScreenFormat(image);
     if (result == kImageOk && (options & kLoadRgb565Table) && image->Bitmap().BitsPerPixel() <= 8)
         ConvertColourTableToRgb565(image->Bitmap());
 }

@@ -23,7 +23,9 @@ constexpr DWORD kImageUnsupported = 0x20000013; // a valid file in a variant not
 constexpr DWORD kImageBadArgument = 0x20000014;
 
 // Load options. When none of kLoadFormatMask is given, kLoadTrueColour is assumed.
+constexpr DWORD kLoadCoverRequest = 0x20;    // with a requested size: scaled down to cover it exactly
 constexpr DWORD kLoadTrueColour = 0x100;     // 24 bits, 32 with alpha
+constexpr DWORD kLoadScreenFormat = 0x200;   // palettes and grey 8-bit indexed, other colour RGB565
 constexpr DWORD kLoadKeepPalette = 0x800;    // palette and grey pictures stay 8-bit indexed
 constexpr DWORD kLoadReduce4096 = 0x1000;    // true colour dithered to 12-bit colour
 constexpr DWORD kLoadReduce65536 = 0x2000;   // true colour dithered to 16-bit colour

@@ -159,7 +159,7 @@ bool PrepareOutput(JpegJob* job) {
     bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     int bits = 24;
-    if (grey && (job->options & kLoadKeepPalette)) {
+    if (grey && (job->options & (kLoadKeepPalette | kLoadScreenFormat))) {
         info.out_color_space = JCS_GRAYSCALE;
         bits = 8;
     } else {

@@ -39,7 +39,9 @@ DWORD Prepare(PngJob* job) {
     int depth = png_get_bit_depth(png, info);
     int type = png_get_color_type(png, info);
     bool transparent = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-    bool keepPalette = (job->options & kLoadKeepPalette) != 0;
+    bool keepPalette = (job->options & (kLoadKeepPalette | kLoadScreenFormat)) != 0;
+    // For the screen, grey pictures are alpha masks: their own transparency is dropped.
+    bool greyMask = (job->options & kLoadScreenFormat) && (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA);
     if (depth == 16)
         png_set_strip_16(png);
     if (depth < 8)
@@ -52,9 +54,11 @@ DWORD Prepare(PngJob* job) {
         if (entries == 0)
             return kImageBadData;
         bits = 8;
-    } else if (keepPalette && type == PNG_COLOR_TYPE_GRAY && !transparent) {
+    } else if (greyMask || (keepPalette && type == PNG_COLOR_TYPE_GRAY && !transparent)) {
         if (depth < 8)
             png_set_expand_gray_1_2_4_to_8(png);
+        if (type & PNG_COLOR_MASK_ALPHA)
+            png_set_strip_alpha(png);
         bits = 8; // the default table: a grey ramp
     } else {
         if (type == PNG_COLOR_TYPE_PALETTE)

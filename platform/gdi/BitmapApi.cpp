@@ -5,6 +5,7 @@
 #include "gdi/BitmapObject.h"
 #include "gdi/Gdi.h"
 #include "gdi/GdiObjectTable.h"
+#include "kernel/MappingObject.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -78,32 +79,54 @@ HBITMAP InsertBitmap(std::shared_ptr<BitmapObject> bitmap) {
 
 } // namespace
 
+namespace {
+
+// The pixels of a DIB section: fresh memory, or the memory section's from `offset`, which
+// must be DWORD-aligned and leave room for every row.
+std::shared_ptr<Surface> SectionSurface(const BITMAPINFO& info, PixelLayout layout, HANDLE section, DWORD offset,
+                                        std::shared_ptr<void>& owner) {
+    const BITMAPINFOHEADER& header = info.bmiHeader;
+    bool topDown = header.biHeight < 0;
+    int rows = int(std::llabs(int64_t(header.biHeight)));
+    if (!section)
+        return Surface::Create(header.biWidth, rows, layout, topDown, ColorTableOf(info));
+    auto mapping = MappingObject::FromHandle(section);
+    uint64_t stride = Surface::StrideFor(header.biWidth, Surface::BitsPerPixel(layout));
+    if (!mapping || offset % 4 != 0 || stride == 0 || !mapping->Contains(offset, stride * uint64_t(rows)))
+        return nullptr;
+    owner = mapping;
+    return Surface::Wrap(mapping->Data() + offset, header.biWidth, rows, ptrdiff_t(stride), layout, topDown,
+                         ColorTableOf(info));
+}
+
+} // namespace
+
 CE_API HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
                                 HANDLE section, DWORD offset) {
     if (bits)
         *bits = nullptr;
     DibFormat format;
-    // FIXME: file-mapping sections and palette-index colour tables are not supported.
-    if (!info || usage != DIB_RGB_COLORS || section || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER) ||
+    // FIXME: palette-index colour tables (DIB_PAL_COLORS) are not supported.
+    if (!info || usage != DIB_RGB_COLORS || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER) ||
         info->bmiHeader.biSize > kMaxHeaderSize || !DibFormatOf(*info, format)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     const BITMAPINFOHEADER& header = info->bmiHeader;
-    int64_t height = header.biHeight;
-    bool topDown = height < 0;
-    int64_t rows = std::llabs(height);
+    int64_t rows = std::llabs(int64_t(header.biHeight));
     if (header.biWidth <= 0 || rows == 0 || rows > Surface::kMaxSide) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    auto surface = Surface::Create(header.biWidth, int(rows), format.layout, topDown, ColorTableOf(*info));
+    std::shared_ptr<void> owner;
+    auto surface = SectionSurface(*info, format.layout, section, offset, owner);
     if (!surface) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        SetLastError(section ? ERROR_INVALID_PARAMETER : ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     auto bitmap = std::make_shared<BitmapObject>(surface);
     bitmap->m_isDib = true;
+    bitmap->m_memoryOwner = std::move(owner);
     bitmap->m_header = header;
     bitmap->m_header.biSize = sizeof(BITMAPINFOHEADER);
     bitmap->m_header.biSizeImage = DWORD(surface->ByteSize());

@@ -16,6 +16,9 @@ public:
     const std::shared_ptr<Surface>& GetSurface() const { return m_surface; }
 
     bool m_isDib = false;
+    // What owns the pixels of a surface over borrowed memory (a memory section), kept as
+    // long as the bitmap.
+    std::shared_ptr<void> m_memoryOwner;
     BITMAPINFOHEADER m_header{};
     DWORD m_masks[3] = {0, 0, 0};
 

@@ -25,7 +25,8 @@ namespace {
 // for the cache of faces.
 std::mutex g_libraryMutex;
 FT_Library g_library = nullptr;
-std::map<std::tuple<std::string, int, bool>, std::unique_ptr<FontFace>> g_faces;
+// By file, pixel size, monochrome rendering and synthetic slant.
+std::map<std::tuple<std::string, int, bool, bool>, std::unique_ptr<FontFace>> g_faces;
 
 enum class Family { Sans, Mono, Serif };
 
@@ -111,23 +112,28 @@ FontFace* FontFace::Resolve(const LOGFONTW& font) {
     bool monochrome = font.lfQuality == NONANTIALIASED_QUALITY;
     std::string folder = FontFolder() + "/";
     std::string path = folder + FileFor(family, bold, italic);
+    bool slanted = false;
     FT_Face probe = nullptr;
     if (FT_New_Face(g_library, path.c_str(), 0, &probe) != 0) {
-        // A missing styled file falls back to the regular one of the family.
+        // A missing styled file falls back to the regular one of the family; italic is then
+        // slanted by the renderer so that it still differs from upright text.
+        std::string wanted = path;
         path = folder + FileFor(family, false, false);
         if (FT_New_Face(g_library, path.c_str(), 0, &probe) != 0) {
             Trace("gdi", "no font file %s", path.c_str());
             return nullptr;
         }
+        slanted = italic;
+        Trace("gdi", "no font file %s: using %s%s", wanted.c_str(), path.c_str(), slanted ? " slanted" : "");
     }
     int emPixels = EmPixelsFor(probe, font.lfHeight);
     FT_Done_Face(probe);
-    auto key = std::make_tuple(path, emPixels, monochrome);
+    auto key = std::make_tuple(path, emPixels, monochrome, slanted);
     auto found = g_faces.find(key);
     if (found != g_faces.end())
         return found->second.get();
     std::unique_ptr<FontFace> face(new FontFace());
-    if (!face->Open(path, emPixels, monochrome))
+    if (!face->Open(path, emPixels, monochrome, slanted))
         return nullptr;
     FontFace* result = face.get();
     g_faces.emplace(key, std::move(face));
@@ -139,7 +145,7 @@ FontFace::~FontFace() {
         FT_Done_Face(static_cast<FT_Face>(m_face));
 }
 
-bool FontFace::Open(const std::string& path, int emPixels, bool monochrome) {
+bool FontFace::Open(const std::string& path, int emPixels, bool monochrome, bool slanted) {
     FT_Face face = nullptr;
     if (FT_New_Face(g_library, path.c_str(), 0, &face) != 0)
         return false;
@@ -147,9 +153,15 @@ bool FontFace::Open(const std::string& path, int emPixels, bool monochrome) {
         FT_Done_Face(face);
         return false;
     }
+    if (slanted) {
+        // A shear of about 12 degrees, as the oblique files lean (x += 0.21 y).
+        FT_Matrix shear{0x10000, 0x3600, 0, 0x10000};
+        FT_Set_Transform(face, &shear, nullptr);
+    }
     m_face = face;
     m_fileName = path.substr(path.find_last_of('/') + 1);
     m_monochrome = monochrome;
+    m_slanted = slanted;
     m_metrics.emPixels = emPixels;
     ReadMetrics();
     return true;

@@ -43,7 +43,8 @@ public:
 
     // The face of the DejaVu family that a logical font maps to (family by face name and
     // pitch, bold from weight 600, italic to the oblique file); null when no font file can
-    // be opened.
+    // be opened. A missing styled file falls back to the family's regular file with a trace
+    // line, italic then slanted by the renderer.
     static FontFace* Resolve(const LOGFONTW& font);
     // Folder of the font files (DIALORA_FONT_DIR overrides the built-in one).
     static std::string FontFolder();
@@ -58,17 +59,19 @@ public:
     const Glyph& GetGlyph(char32_t codePoint);
     int Advance(char32_t codePoint) { return GetGlyph(codePoint).advance; }
     bool IsMonochrome() const { return m_monochrome; }
+    bool IsSlanted() const { return m_slanted; }
     const std::string& FileName() const { return m_fileName; }
 
 private:
     FontFace() = default;
-    bool Open(const std::string& path, int emPixels, bool monochrome);
+    bool Open(const std::string& path, int emPixels, bool monochrome, bool slanted);
     void ReadMetrics();
     void Render(unsigned glyphIndex, Glyph& glyph);
 
     void* m_face = nullptr; // FT_Face, kept opaque so that FreeType headers stay in one file
     std::string m_fileName;
     bool m_monochrome = false;
+    bool m_slanted = false;
     FontMetrics m_metrics;
     std::mutex m_mutex;
     std::unordered_map<unsigned, Glyph> m_glyphs;

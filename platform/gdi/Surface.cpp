@@ -59,11 +59,10 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, PixelLayout layo
 }
 
 std::shared_ptr<Surface> Surface::Wrap(uint8_t* bits, int width, int height, ptrdiff_t stride,
-                                       PixelLayout layout, bool topDown) {
+                                       PixelLayout layout, bool topDown, std::vector<uint32_t> colorTable) {
     uint64_t minimum = StrideFor(width, BitsPerPixel(layout));
-    // Borrowed memory has no colour table: direct-colour layouts only.
-    bool direct = BitsPerPixel(layout) >= 16;
-    if (!direct || !bits || minimum == 0 || height <= 0 || height > kMaxSide || stride <= 0 ||
+    bool indexed = BitsPerPixel(layout) <= 8;
+    if ((indexed && colorTable.empty()) || !bits || minimum == 0 || height <= 0 || height > kMaxSide || stride <= 0 ||
         uint64_t(stride) < (uint64_t(width) * BitsPerPixel(layout) + 7) / 8)
         return nullptr;
     auto surface = std::make_shared<Surface>();
@@ -73,6 +72,8 @@ std::shared_ptr<Surface> Surface::Wrap(uint8_t* bits, int width, int height, ptr
     surface->m_layout = layout;
     surface->m_stride = stride;
     surface->m_topDown = topDown;
+    if (indexed)
+        surface->m_colorTable = std::move(colorTable);
     return surface;
 }
 

@@ -24,9 +24,10 @@ public:
     // `colorTable` holds 0x00RRGGBB entries (indexed layouts only).
     static std::shared_ptr<Surface> Create(int width, int height, PixelLayout layout,
                                            bool topDown, std::vector<uint32_t> colorTable = {});
-    // A surface over memory the caller owns (stride in bytes, at least the row size).
+    // A surface over memory the caller owns (stride in bytes, at least the row size);
+    // indexed layouts need their `colorTable`.
     static std::shared_ptr<Surface> Wrap(uint8_t* bits, int width, int height, ptrdiff_t stride,
-                                         PixelLayout layout, bool topDown);
+                                         PixelLayout layout, bool topDown, std::vector<uint32_t> colorTable = {});
     // Bytes of one DWORD-aligned row, or 0 when it exceeds the caps.
     static uint64_t StrideFor(int width, int bitsPerPixel);
     static int BitsPerPixel(PixelLayout layout);

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-enum class ObjectType { Event, Thread, Process, File, Find, Other };
+enum class ObjectType { Event, Thread, Process, File, Find, Mapping, Other };
 
 class KernelObject : public std::enable_shared_from_this<KernelObject> {
 public:

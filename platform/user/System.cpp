@@ -35,7 +35,8 @@ int Metric(int index) {
         return 26 * scale;
     case SM_CXBORDER:
     case SM_CYBORDER:
-        return 1;
+        // Programs take the border width as the screen's density factor.
+        return scale;
     case SM_CXDLGFRAME:
     case SM_CYDLGFRAME:
     case SM_CXEDGE:

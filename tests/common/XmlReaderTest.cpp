@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -303,12 +304,10 @@ public:
             return parent;
         XmlNode* node = CreateNode(parent, name, 1);
         if (std::strcmp(name, "copy") == 0) {
-            node->kind |= kBorrowedElementFlag;
-            node->element = shared;
+            AttachElement(node, shared, true);
         } else {
-            node->element = new (Arena().Allocate(sizeof(CountingElement)))
-                CountingElement(destroyed);
-            shared = node->element;
+            shared = MakeElement<CountingElement>(destroyed);
+            AttachElement(node, shared);
         }
         return node;
     }
@@ -505,14 +504,71 @@ TEST(XmlReader, ClearDestroysElementObjectsAttachedAfterTheLoad) {
     ASSERT_TRUE(LoadText(reader, text));
     int destroyed = 0;
     XmlNode* late = reader.CreateNode(reader.Root()->firstChild, "late", 1);
-    late->element = new (reader.Arena().Allocate(sizeof(CountingElement)))
-        CountingElement(destroyed);
-    reader.Root()->element = new (reader.Arena().Allocate(sizeof(CountingElement)))
-        CountingElement(destroyed);
+    reader.AttachElement(late, reader.MakeElement<CountingElement>(destroyed));
+    reader.AttachElement(reader.Root(), reader.MakeElement<CountingElement>(destroyed));
+    EXPECT_EQ(late->kind & kBorrowedElementFlag, 0u);
     reader.Clear();
     EXPECT_EQ(destroyed, 2);
     EXPECT_EQ(reader.Arena().BlockCount(), 0u);
 }
+
+TEST(NodeArena, OwnsWhatItHandedOutForObjectsButNotTextOrForeignMemory) {
+    NodeArena arena;
+    int local = 0;
+    EXPECT_FALSE(arena.Owns(&local, sizeof(local))) << "an empty arena owns nothing";
+    void* small = arena.Allocate(64);
+    void* large = arena.Allocate(3 * NodeArena::kBlockSize);
+    char* text = arena.AllocateText(100);
+    ASSERT_TRUE(small && large && text);
+    EXPECT_TRUE(arena.Owns(small, 64));
+    EXPECT_TRUE(arena.Owns(large, 3 * NodeArena::kBlockSize));
+    EXPECT_TRUE(arena.Owns(static_cast<char*>(large) + 100, 16));
+    EXPECT_FALSE(arena.Owns(static_cast<char*>(large) + 3 * NodeArena::kBlockSize - 8, 16)) << "runs past the block";
+    EXPECT_FALSE(arena.Owns(text, 8)) << "the text is no place for objects";
+    EXPECT_FALSE(arena.Owns(&local, sizeof(local)));
+    auto heap = std::make_unique<char[]>(64);
+    EXPECT_FALSE(arena.Owns(heap.get(), 64));
+    arena.Clear();
+    EXPECT_FALSE(arena.Owns(small, 64)) << "nothing after Clear";
+}
+
+TEST(XmlReader, AttachElementSetsAndClearsTheBorrowedFlag) {
+    std::string text = "<a><b/></a>";
+    AttributeKeepingReader reader;
+    ASSERT_TRUE(LoadText(reader, text));
+    int destroyed = 0;
+    XmlNode* b = reader.Root()->firstChild;
+    CountingElement* owned = reader.MakeElement<CountingElement>(destroyed);
+    ASSERT_NE(owned, nullptr);
+    reader.AttachElement(reader.Root(), owned);
+    reader.AttachElement(b, owned, true);
+    EXPECT_NE(b->kind & kBorrowedElementFlag, 0u);
+    reader.Clear();
+    EXPECT_EQ(destroyed, 1) << "the borrowed object is destroyed once, by its owner";
+}
+
+#ifndef NDEBUG
+// Debug builds stop on element objects that Clear could not free properly.
+TEST(XmlReaderDeathTest, AnElementObjectOutsideTheArenaStopsADebugBuild) {
+    std::string text = "<a><b/></a>";
+    AttributeKeepingReader reader;
+    ASSERT_TRUE(LoadText(reader, text));
+    int destroyed = 0;
+    EXPECT_DEATH(
+        {
+            CountingElement onTheStack(destroyed);
+            reader.AttachElement(reader.Root(), &onTheStack);
+        },
+        "not made with MakeElement|outside the arena");
+    EXPECT_DEATH(
+        {
+            reader.MakeElement<CountingElement>(destroyed); // the arena holds objects now
+            reader.Root()->element = new CountingElement(destroyed);
+            reader.Clear();
+        },
+        "outside the arena");
+}
+#endif
 
 TEST(NodeArena, PacksStringsWithoutDisturbingAlignedZeroFilledAllocations) {
     NodeArena arena;

@@ -35,3 +35,19 @@ CE_API LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD type, DWORD protec
 CE_API BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD type);
 // Describes the reservation holding address: its base, size and whether the page is committed.
 CE_API SIZE_T VirtualQuery(LPCVOID address, PMEMORY_BASIC_INFORMATION info, SIZE_T length);
+
+// Memory sections: memory-backed file mappings (file INVALID_HANDLE_VALUE), unnamed, as
+// the place of DIB sections over memory the caller keeps (CreateDIBSection's section).
+#define FILE_MAP_WRITE 0x0002u
+#define FILE_MAP_READ 0x0004u
+#define FILE_MAP_ALL_ACCESS 0x000F001Fu
+
+// Only memory-backed, unnamed PAGE_READWRITE sections of 1 byte to 256 MiB; the pages start
+// zeroed. Other files fail with ERROR_NOT_SUPPORTED. Closed with CloseHandle; views and DIB
+// sections keep the memory until they are gone.
+CE_API HANDLE CreateFileMappingW(HANDLE file, LPSECURITY_ATTRIBUTES attributes, DWORD protect, DWORD maximumSizeHigh,
+                                 DWORD maximumSizeLow, LPCWSTR name);
+// A view of `bytes` (0: to the end) from the offset; null when it lies outside the section.
+CE_API LPVOID MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD fileOffsetHigh, DWORD fileOffsetLow,
+                            SIZE_T bytes);
+CE_API BOOL UnmapViewOfFile(LPCVOID baseAddress);

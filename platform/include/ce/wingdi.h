@@ -358,6 +358,8 @@ CE_API BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
 
 // ---- bitmaps ----
 // `bits` receives the pixel memory; drawing on the bitmap writes into these very bytes.
+// With a memory section (CreateFileMappingW) the pixels are that section's from `offset`
+// (DWORD-aligned, every row inside it), and the bitmap keeps the section.
 CE_API HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
                                 HANDLE section, DWORD offset);
 CE_API HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);

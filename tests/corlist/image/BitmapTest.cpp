@@ -50,6 +50,34 @@ TEST_F(Bitmaps, DefaultColourTablesAndMasksFollowTheDepth) {
     EXPECT_TRUE(bitmap.IsEmpty());
 }
 
+TEST_F(Bitmaps, TheLastResortBitmapIsADibSectionThatADcCanDrawOn) {
+    const struct {
+        int bits;
+        LONG height;
+    } cases[] = {{16, 6}, {24, -6}, {8, 6}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bits);
+        ImageBitmap bitmap;
+        ASSERT_EQ(CreateBitmapWithAttempts(&bitmap, 7, c.height, c.bits, nullptr, 0, 0), kImageOk);
+        ASSERT_NE(bitmap.section, nullptr);
+        ASSERT_NE(bitmap.bits, nullptr);
+        EXPECT_EQ(bitmap.Height(), 6);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap.section);
+        ASSERT_NE(old, nullptr);
+        SetPixel(dc, 2, 1, RGB(255, 255, 255));
+        const BYTE* row = bitmap.Row(1);
+        int bytesPerPixel = c.bits / 8;
+        for (int i = 0; i < bytesPerPixel; ++i)
+            EXPECT_EQ(row[2 * bytesPerPixel + i], 0xFF) << i;
+        EXPECT_EQ(bitmap.Row(0)[2 * bytesPerPixel], 0) << "only the pixel drawn";
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ReleaseBitmap(&bitmap);
+        EXPECT_TRUE(bitmap.IsEmpty());
+    }
+}
+
 TEST_F(Bitmaps, AShortColourTableIsFilledWithBlack) {
     const RGBQUAD given[3] = {Quad(10, 20, 30), Quad(40, 50, 60), Quad(70, 80, 90)};
     ImageBitmap bitmap;

@@ -131,7 +131,7 @@ TEST_F(Decode, NegativeSizeDecodesAtTheSmallestScaleThatCoversIt) {
     for (const auto& c : cases) {
         Image image;
         image.SetRequestedSize(c.requestWidth, c.requestHeight);
-        ASSERT_EQ(Load(jpeg, u"big.jpg", 0x220, image), kImageOk);
+        ASSERT_EQ(Load(jpeg, u"big.jpg", 0, image), kImageOk);
         EXPECT_EQ(image.Bitmap().Width(), c.width) << c.requestWidth;
         EXPECT_EQ(image.Bitmap().Height(), c.height) << c.requestWidth;
     }
@@ -175,6 +175,39 @@ TEST_F(Decode, ColourReductionDithersOrBuildsAPalette) {
     // Already indexed: nothing to do.
     EXPECT_EQ(ReduceColours(&image, 16), kImageOk);
     EXPECT_EQ(image.Bitmap().BitsPerPixel(), 8);
+}
+
+TEST_F(Decode, ReductionBuildsThePaletteSizeAskedFor) {
+    // Counts below the 2x2x2 cube become grey ramps; 12 and 27 need three levels of a channel.
+    const struct {
+        DWORD count;
+        DWORD entries;
+    } cases[] = {{1, 2}, {2, 2}, {3, 3}, {4, 4}, {7, 7}, {8, 8}, {12, 12}, {27, 27}, {64, 64}, {256, 252}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        Image image;
+        ASSERT_EQ(Load(MakePng({32, 32}), u"p.png", 0, image), kImageOk);
+        ASSERT_EQ(ReduceColours(&image, c.count), kImageOk);
+        const ImageBitmap& bitmap = image.Bitmap();
+        ASSERT_EQ(bitmap.BitsPerPixel(), 8);
+        EXPECT_EQ(bitmap.header.biClrUsed, c.entries);
+        std::set<int> used;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                used.insert(bitmap.Row(y)[x]);
+        EXPECT_LT(DWORD(*used.rbegin()), c.entries);
+        EXPECT_GE(used.size(), 2u);
+        // Every entry in use lies near the picture: the reduction keeps the picture's shape.
+        Rgb corner = PixelOf(bitmap, 31, 31), origin = PixelOf(bitmap, 0, 0);
+        EXPECT_GT(corner.red + corner.green + corner.blue, origin.red + origin.green + origin.blue);
+        if (c.count < 8) {
+            for (DWORD i = 0; i < c.entries; ++i) {
+                const RGBQUAD& entry = bitmap.colours[i];
+                EXPECT_TRUE(entry.rgbRed == entry.rgbGreen && entry.rgbGreen == entry.rgbBlue) << i;
+            }
+            EXPECT_EQ(bitmap.colours[c.entries - 1].rgbRed, 255);
+        }
+    }
 }
 
 TEST_F(Decode, AbortStopsEveryLoadUntilCleared) {

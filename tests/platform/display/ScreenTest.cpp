@@ -66,6 +66,23 @@ TEST_F(Screen, RotateStretchesScreenWideWindowsAndTellsEveryone) {
     EXPECT_EQ(Run("screen"), (std::vector<std::string>{"240x320 portrait", "OK"}));
 }
 
+TEST_F(Screen, BorderMetricsFollowTheScreenDensityThroughSizeChangesAndRotation) {
+    // The smaller side decides: 480 and more is double density.
+    const struct {
+        int width, height, border;
+        bool rotates; // 480x800 is no size of the device
+    } sizes[] = {{240, 320, 1, true}, {640, 480, 2, true}, {480, 640, 2, true}, {800, 480, 2, false},
+                 {240, 240, 1, true}, {480, 480, 2, true}, {320, 240, 1, true}};
+    for (const auto& size : sizes) {
+        ASSERT_TRUE(platform::ScreenChange::Apply(size.width, size.height)) << size.width << "x" << size.height;
+        EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), size.border) << size.width << "x" << size.height;
+        EXPECT_EQ(GetSystemMetrics(SM_CYBORDER), size.border) << size.width << "x" << size.height;
+        ASSERT_EQ(platform::ScreenChange::Rotate(), size.rotates);
+        EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), size.border) << "rotated " << size.width << "x" << size.height;
+        EXPECT_EQ(GetSystemMetrics(SM_CYBORDER), size.border) << "rotated " << size.width << "x" << size.height;
+    }
+}
+
 TEST_F(Screen, ConsoleCommandsCheckTheirArguments) {
     struct Case {
         const char* line;

@@ -1,9 +1,13 @@
 #include "GdiCanvas.h"
 
+#include "gdi/FontFace.h"
 #include "gdi/TextLayout.h"
+#include "kernel/Trace.h"
 #include "support/TestDevice.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 using gditest::Canvas;
 using platform::TextLayout;
@@ -232,6 +236,74 @@ TEST_F(GdiText, PrefixUnderlinesTheMarkedCharacter) {
     EXPECT_EQ(canvas.Pixel(start, underline), RGB(255, 255, 255));
     EXPECT_EQ(canvas.Pixel(end - 1, underline), RGB(255, 255, 255));
     EXPECT_EQ(canvas.Pixel(end + 1, underline), RGB(0, 0, 0)) << "only the marked character";
+}
+
+// How far the ink of "l" in the top third lies right of the ink in the bottom third, in
+// tenths of a pixel: about 0 for upright text, several pixels for italic at 40 pixels.
+int LeanOfL(bool italic) {
+    Canvas canvas(40, -60, 16);
+    canvas.Clear(RGB(0, 0, 0));
+    LOGFONTW log{};
+    log.lfHeight = -40;
+    log.lfWeight = FW_NORMAL;
+    log.lfItalic = italic ? TRUE : FALSE;
+    HFONT font = CreateFontIndirectW(&log);
+    HGDIOBJ old = SelectObject(canvas.dc, font);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    SetTextColor(canvas.dc, RGB(255, 255, 255));
+    ExtTextOutW(canvas.dc, 10, 5, 0, nullptr, u"l", 1, nullptr);
+    SelectObject(canvas.dc, old);
+    DeleteObject(font);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (canvas.Pixel(x, y) != RGB(0, 0, 0)) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+    if (top < 0)
+        return -1000;
+    auto centre = [&](int from, int to) {
+        long sum = 0, count = 0;
+        for (int y = from; y < to; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (canvas.Pixel(x, y) != RGB(0, 0, 0))
+                    sum += x, ++count;
+        return count ? int(sum * 10 / count) : 0;
+    };
+    int third = (bottom - top + 1) / 3;
+    return centre(top, top + third) - centre(bottom + 1 - third, bottom + 1);
+}
+
+TEST_F(GdiText, ItalicFontsLeanRightAndUprightOnesDoNot) {
+    EXPECT_LE(std::abs(LeanOfL(false)), 5);
+    EXPECT_GE(LeanOfL(true), 30);
+    LOGFONTW log{};
+    log.lfHeight = -12;
+    log.lfItalic = TRUE;
+    platform::FontFace* face = platform::FontFace::Resolve(log);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->FileName(), "DejaVuSans-Oblique.ttf");
+    EXPECT_FALSE(face->IsSlanted());
+}
+
+TEST_F(GdiText, WithoutTheObliqueFileItalicIsSlantedFromTheRegularOneAndTraced) {
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("dialora-fonts-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(platform::FontFace::FontFolder() + "/DejaVuSans.ttf", folder / "DejaVuSans.ttf",
+                               std::filesystem::copy_options::overwrite_existing);
+    setenv("DIALORA_FONT_DIR", folder.c_str(), 1);
+    platform::EnableTrace(true);
+    testing::internal::CaptureStderr();
+    int lean = LeanOfL(true);
+    std::string trace = testing::internal::GetCapturedStderr();
+    platform::EnableTrace(false);
+    EXPECT_GE(lean, 30);
+    EXPECT_LE(std::abs(LeanOfL(false)), 5);
+    unsetenv("DIALORA_FONT_DIR");
+    std::filesystem::remove_all(folder);
+    EXPECT_NE(trace.find("DejaVuSans-Oblique.ttf: using "), std::string::npos) << trace;
+    EXPECT_NE(trace.find("DejaVuSans.ttf slanted"), std::string::npos) << trace;
 }
 
 // Layout rules on a fixed-width measure: every character is 10 pixels wide.
