@@ -4,20 +4,10 @@
 #   console-socket.sh HOST DEVICE_FOLDER
 set -euo pipefail
 host="$1" device="$2"
-socket="$device/console.sock"
-
 fail() { echo "console-socket: $*" >&2; exit 1; }
 
-mkdir -p "$(dirname "$device")"
-# Standard input stays open (the device would end at its end) through a pipe held here.
-input="$device.input"
-rm -f "$input"
-mkfifo "$input"
-exec 3<>"$input"
-"$host" --headless --reset --device "$device" <"$input" >"$device.log" 2>&1 3>&- &
-device_pid=$!
-for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.05; done
-[ -S "$socket" ] || fail "no socket at $socket"
+. "$(dirname "${BASH_SOURCE[0]}")/running-device.sh"
+start_device "$host" "$device"
 [ "$(stat -c %a "$socket")" = 600 ] || fail "socket is not private to its user"
 
 answer=$(printf 'time freeze\ntime set 2030-06-15T08:00:00\ntime get\n' | "$host" console --device "$device")

@@ -4,19 +4,10 @@
 #   store-kill.sh HOST DEVICE_FOLDER
 set -euo pipefail
 host="$1" device="$2"
-socket="$device/console.sock"
-
 fail() { echo "store-kill: $*" >&2; exit 1; }
 
-mkdir -p "$(dirname "$device")"
-input="$device.input"
-rm -f "$input"
-mkfifo "$input"
-exec 3<>"$input"
-"$host" --headless --reset --device "$device" <"$input" >"$device.log" 2>&1 3>&- &
-device_pid=$!
-for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.05; done
-[ -S "$socket" ] || fail "no socket at $socket"
+. "$(dirname "${BASH_SOURCE[0]}")/running-device.sh"
+start_device "$host" "$device"
 
 answer=$(printf '%s\n' 'sim add 77 "Kept Across" 0123456' 'sim remove 1' \
     'calllog add 0800111222 in 2031-02-03T04:05:06 42 name="Killed"' | "$host" console --device "$device")
