@@ -89,19 +89,30 @@ bool XmlReader::LoadText(Stream& stream, size_t terminators) {
     m_position = text;
     m_textEnd = text + size + terminators;
     m_frozenEnd = text;
-    if (m_parseText)
-        m_parseText(*this);
-    else
-        ParseText([](XmlReader& reader, XmlNode* node, XmlEvent event, const char* name,
-                     const char* value) { return reader.OnEvent(node, event, name, value); });
+    try {
+        if (m_parseText)
+            m_parseText(*this);
+        else
+            ParseText([](XmlReader& reader, XmlNode* node, XmlEvent event, const char* name,
+                         const char* value) { return reader.OnEvent(node, event, name, value); });
+    } catch (...) {
+        // A subclass's event threw: nothing of the half-read tree may stay behind.
+        EndParse();
+        Clear();
+        throw;
+    }
+    EndParse();
+    if (m_outOfMemory || !m_root)
+        Clear();
+    return m_root != nullptr;
+}
+
+void XmlReader::EndParse() {
     m_position = nullptr;
     m_frozenEnd = m_textEnd; // parsing writes nothing more
     m_lastName = {};
     m_lastValue = nullptr;
     m_current = &m_other;
-    if (m_outOfMemory || !m_root)
-        Clear();
-    return m_root != nullptr;
 }
 
 // Parsing stops: nothing in the text is written any more.
@@ -126,8 +137,9 @@ void XmlReader::Clear() {
     m_arena.Clear();
 }
 
-// Visits every node, each one's children before its attributes and both before its next
-// sibling, and destroys the element objects the nodes own.
+// Visits every node except the lists copied nodes share, each one's children before its
+// attributes and both before its next sibling, and destroys the element objects the nodes
+// own.
 void XmlReader::DestroyElementObjects() {
     std::vector<XmlNode*> pending(64);
     size_t count = 0;
@@ -153,13 +165,16 @@ void XmlReader::DestroyElementObjects() {
         // Pushed without branches (the shape of a tree defeats branch prediction): each
         // slot is written, and kept only when it holds a node. Siblings go first so that
         // children are visited before them.
+        // A copied node shares the lists of the node it was copied from: their objects are
+        // destroyed through that node, once.
+        bool owned = !(node->kind & kBorrowedElementFlag);
         XmlNode* sibling = node != m_root ? node->nextSibling : nullptr;
         pending[count] = sibling;
         count += sibling != nullptr;
         pending[count] = node->firstAttribute;
-        count += node->firstAttribute != nullptr;
+        count += owned && node->firstAttribute != nullptr;
         pending[count] = node->firstChild;
-        count += node->firstChild != nullptr;
+        count += owned && node->firstChild != nullptr;
     }
 }
 

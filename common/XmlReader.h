@@ -88,7 +88,8 @@ public:
 
     // Reads the whole stream from its start and parses it. False when the stream's size is
     // unknown or beyond kMaxTextSize, a read comes up short, memory runs out, or no element
-    // was found; the reader is then empty.
+    // was found; the reader is then empty. An exception from OnEvent empties the reader and
+    // goes on to the caller.
     bool Load(Stream& stream);
     // The same for a device file opened for shared reading. Lives in XmlReaderFile.cpp.
     bool LoadFile(LPCWSTR path);
@@ -180,6 +181,8 @@ private:
     // Keeps a name that is not the one just scanned and hashes it; false when memory runs out.
     bool KeepName(const char* name, char*& kept, uint32_t& hash);
     bool LoadText(Stream& stream, size_t terminators);
+    // Forgets the parse position and the strings just scanned.
+    void EndParse();
     char* AllocOtherString(const char* text);
     char* KeepString(const char* text, size_t length);
     Outcome Ended();

@@ -5,6 +5,7 @@
 #include "common/TraceSink.h"
 
 #include "ce/files.h"
+#include "support/PackageBytes.h"
 #include "support/TestDevice.h"
 
 #include <algorithm>
@@ -16,60 +17,15 @@
 #include <vector>
 
 using namespace common;
+using testsupport::PackageBytes;
+using testsupport::Put16;
+using testsupport::Put32;
+using testsupport::SortedByHash;
+using Item = testsupport::PackageItem;
 
 namespace {
 
 std::vector<std::string> g_trace;
-
-uint32_t HashOf(const std::u16string& name) {
-    uint32_t hash = 0;
-    for (char16_t c : name)
-        hash = hash * 33 + (c >= u'a' && c <= u'z' ? c - 32 : c);
-    return hash;
-}
-
-void Put32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out += char(value >> (8 * i));
-}
-
-void Put16(std::string& out, uint16_t value) {
-    out += char(value);
-    out += char(value >> 8);
-}
-
-struct Item {
-    std::u16string name;
-    std::string data;
-};
-
-// A package laid out as the format says: "RP#", version, reserved, count, then header,
-// UTF-16LE name with terminator and data of each entry, back to back, in the given order.
-std::string PackageBytes(const std::vector<Item>& items) {
-    std::string out = "RP#";
-    out += char(1);
-    out += char(0);
-    Put16(out, uint16_t(items.size()));
-    for (const Item& item : items) {
-        uint32_t nameBytes = uint32_t(item.name.size() + 1) * 2;
-        Put32(out, uint32_t(out.size() + 14 + nameBytes));
-        Put32(out, uint32_t(item.data.size()));
-        Put32(out, HashOf(item.name));
-        Put16(out, uint16_t(nameBytes));
-        for (char16_t c : item.name)
-            Put16(out, c);
-        Put16(out, 0);
-        out += item.data;
-    }
-    return out;
-}
-
-std::vector<Item> SortedByHash(std::vector<Item> items) {
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return HashOf(a.name) < HashOf(b.name);
-    });
-    return items;
-}
 
 std::string Contents(Stream* stream) {
     std::string bytes(size_t(stream->Size()), '\0');
@@ -143,7 +99,7 @@ TEST_F(SkinPackageTest, HandWrittenPackageIsReadAndTraced) {
 
 // "A!" and "@B" share a hash (65 * 33 + 33 == 64 * 33 + 66), as does ">\x84".
 TEST_F(SkinPackageTest, OneEntryPackageAnswersForEveryNameOfItsHash) {
-    ASSERT_EQ(HashOf(u"A!"), HashOf(u"@B"));
+    ASSERT_EQ(testsupport::PackageNameHash(u"A!"), testsupport::PackageNameHash(u"@B"));
     WriteFile(u"\\Skins\\One.rpk", PackageBytes({{u"A!", "one"}}));
     SkinPackage package;
     ASSERT_TRUE(package.Open(u"\\Skins\\One.rpk"));
@@ -153,7 +109,7 @@ TEST_F(SkinPackageTest, OneEntryPackageAnswersForEveryNameOfItsHash) {
 }
 
 TEST_F(SkinPackageTest, EntriesSharingAHashAreToldApartByName) {
-    ASSERT_EQ(HashOf(u">\x84"), HashOf(u"A!"));
+    ASSERT_EQ(testsupport::PackageNameHash(u">\x84"), testsupport::PackageNameHash(u"A!"));
     std::vector<Item> items = SortedByHash({{u"zz", "z"}, {u"@B", "second"}, {u"A!", "first"},
                                             {u"a", "a"}});
     WriteFile(u"\\Skins\\Same.rpk", PackageBytes(items));
@@ -342,7 +298,7 @@ TEST_F(SkinPackageTest, ToolPackageOfTheTestSkinMatchesTheLayoutByteByByte) {
     }
     ASSERT_EQ(items.size(), 3u);
     std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return HashOf(a.name) < HashOf(b.name);
+        return testsupport::PackageNameHash(a.name) < testsupport::PackageNameHash(b.name);
     });
     std::string packed = HostFile(DIALORA_SKIN_FIXTURE_PACKAGE);
     EXPECT_EQ(packed, PackageBytes(items));
