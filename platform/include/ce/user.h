@@ -596,6 +596,21 @@ CE_API void keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, DWORD_PTR e
 CE_API SHORT GetKeyState(int virtualKey);
 CE_API SHORT GetAsyncKeyState(int virtualKey);
 
+// ---- rectangles ----
+// A rectangle is empty when its right edge is not right of its left edge or its bottom not
+// below its top. Functions that produce an empty result set it to all zeros.
+CE_API BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+CE_API BOOL SetRectEmpty(LPRECT rect);
+CE_API BOOL CopyRect(LPRECT destination, const RECT* source);
+CE_API BOOL IntersectRect(LPRECT destination, const RECT* first, const RECT* second);
+CE_API BOOL UnionRect(LPRECT destination, const RECT* first, const RECT* second);
+CE_API BOOL OffsetRect(LPRECT rect, int dx, int dy);
+CE_API BOOL InflateRect(LPRECT rect, int dx, int dy);
+// The left and top edges are inside, the right and bottom ones outside.
+CE_API BOOL PtInRect(const RECT* rect, POINT point);
+CE_API BOOL IsRectEmpty(const RECT* rect);
+CE_API BOOL EqualRect(const RECT* first, const RECT* second);
+
 // ---- system ----
 CE_API int GetSystemMetrics(int index);
 CE_API BOOL MessageBeep(UINT type);
