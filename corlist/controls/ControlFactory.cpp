@@ -1,0 +1,43 @@
+#include "corlist/controls/ControlFactory.h"
+
+#include "corlist/controls/Button.h"
+#include "corlist/controls/ButtonElement.h"
+#include "corlist/controls/Control.h"
+#include "corlist/controls/TextControl.h"
+#include "corlist/controls/TextElement.h"
+#include "corlist/skin/Skin.h"
+
+namespace corlist {
+
+std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement* descriptor) {
+    switch (kind) {
+    case SkinKind::kControl:
+        return std::make_unique<Control>();
+    case SkinKind::kButton:
+        return std::make_unique<Button>(label);
+    case SkinKind::kText:
+        return std::make_unique<TextControl>(label);
+    default:
+        // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
+        return nullptr;
+    }
+}
+
+SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
+    switch (kind) {
+    case SkinKind::kButton:
+    case SkinKind::kImgCtrl:
+        return skin.MakeElement<ButtonElement>(static_cast<SkinImageProvider&>(skin));
+    case SkinKind::kText:
+    case SkinKind::kEdit:
+        return skin.MakeElement<TextElement>();
+    default:
+        return skin.MakeElement<ControlElement>();
+    }
+}
+
+void InstallControlDescriptors(Skin& skin) {
+    skin.SetDescriptorFactory(&CreateControlDescriptor);
+}
+
+} // namespace corlist
