@@ -4,6 +4,7 @@
 #include "corlist/controls/ControlElement.h"
 #include "corlist/controls/ControlFactory.h"
 #include "corlist/controls/ControlOwner.h"
+#include "corlist/controls/ModalLoop.h"
 #include "corlist/skin/DrawSurface.h"
 #include "corlist/skin/FillElement.h"
 #include "corlist/skin/SkinKinds.h"
@@ -206,6 +207,20 @@ bool Control::OfferToOwner(DrawSurface& surface) {
     item.rcItem = m_rect;
     item.itemData = reinterpret_cast<ULONG_PTR>(this);
     return SendMessageW(m_owner->Window(), WM_DRAWITEM, m_number, reinterpret_cast<LPARAM>(&item)) == 1;
+}
+
+int Control::RunModal(ControlOwner* owner, const ControlTableRow* table, DWORD flags) {
+    if (!owner)
+        return 0;
+    m_owner = owner;
+    m_modalEnded = false;
+    m_modalResult = 0;
+    return RunModalLoop(*owner, *this);
+}
+
+void Control::EndModal(int result) {
+    m_modalResult = result;
+    m_modalEnded = true;
 }
 
 void Control::NotifySubtree(int event) {

@@ -64,6 +64,9 @@ constexpr int kScroll = 2;    // moves scroll the control (touch scrolling)
 // Whether a skin node is a control element with its descriptor (and so becomes a control).
 bool IsControlElement(const common::XmlNode* node);
 
+// What a modal run ends with when the frame is destroyed or a page request arrives.
+constexpr int kModalInterrupted = 3;
+
 class Control {
 public:
     Control() = default;
@@ -88,6 +91,9 @@ public:
     virtual void PaintContent(DrawSurface& surface, const RECT& clip);
     virtual Control* HitTest(POINT point);
     virtual void SetFlags(uint32_t clear, uint32_t set, bool redraw);
+    // Shows the control as a modal pop-up of `owner` and returns the number it ended with
+    // (kModalInterrupted when the frame closes or another program asks for a page).
+    virtual int RunModal(ControlOwner* owner, const ControlTableRow* table, DWORD flags);
     virtual void PaintCached(DrawSurface& surface) {}
     virtual void BlitCached(DrawSurface& surface) {}
     // A word for `ui` (pane, button, text ...) and the text the control shows.
@@ -125,6 +131,11 @@ public:
     void SetNumber(UINT number) { m_number = number; }
     void SetOwner(ControlOwner* owner) { m_owner = owner; }
     void SetParent(Control* parent) { m_parent = parent; }
+    // Ends the modal run of this control with `result`.
+    void EndModal(int result);
+    bool ModalEnded() const { return m_modalEnded; }
+    int ModalResult() const { return m_modalResult; }
+
     // Replaces the label the factory gave; controls without text ignore it.
     virtual void SetText(const std::u16string& text) {}
 
@@ -147,6 +158,8 @@ protected:
     RECT m_rect{};
     UINT m_number = 0;
     uint32_t m_stateWord = 0;
+    bool m_modalEnded = false;
+    int m_modalResult = 0;
 };
 
 } // namespace corlist

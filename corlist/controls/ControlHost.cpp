@@ -78,6 +78,11 @@ RECT ControlHost::ClientArea() const {
     return area;
 }
 
+void ControlHost::SetModal(Control* popup) {
+    m_modal = popup;
+    m_tracked = nullptr;
+}
+
 void ControlHost::InvalidateArea(const RECT& rect) {
     if (m_window)
         InvalidateRect(m_window, &rect, FALSE);
@@ -114,8 +119,8 @@ LRESULT ControlHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP:
     case WM_CHAR:
     case WM_TIMER:
-        if (m_screen)
-            m_screen->OnKey(message, wParam, lParam);
+        if (Control* target = m_modal ? m_modal : m_screen)
+            target->OnKey(message, wParam, lParam);
         return 0;
     default:
         return DefWindowProcW(m_window, message, wParam, lParam);
@@ -131,6 +136,10 @@ void ControlHost::OnPaint() {
         if (!IsEmptyRect(clip)) {
             m_surface.SetClip(clip);
             m_screen->Paint(m_surface, clip);
+            if (m_modal) {
+                m_surface.SetClip(clip);
+                m_modal->Paint(m_surface, clip);
+            }
             m_surface.ResetClip();
             BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, m_surface.Dc(), clip.left,
                    clip.top, SRCCOPY);
@@ -142,7 +151,14 @@ void ControlHost::OnPaint() {
 void ControlHost::OnStylus(UINT message, LPARAM lParam) {
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (message == WM_LBUTTONDOWN) {
-        m_tracked = m_screen ? m_screen->HitTest(point) : nullptr;
+        // A modal pop-up takes every tap, also one outside it (which closes a menu).
+        if (m_modal) {
+            m_tracked = m_modal->HitTest(point);
+            if (!m_tracked)
+                m_tracked = m_modal;
+        } else {
+            m_tracked = m_screen ? m_screen->HitTest(point) : nullptr;
+        }
         if (m_tracked && m_tracked->OnStylus(StylusEvent::kDown, point.x, point.y) != Tracking::kNone)
             SetCapture(m_window);
         else

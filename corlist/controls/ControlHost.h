@@ -34,6 +34,8 @@ public:
     void SetCurrentScreen(Control* root) override { m_screen = root; }
     Control* CurrentScreen() const override { return m_screen; }
     DrawSurface* Surface() override { return m_surface.IsEmpty() ? nullptr : &m_surface; }
+    void SetModal(Control* popup) override;
+    Control* Modal() const override { return m_modal; }
 
     static constexpr const WCHAR* kClassName = u"TavikGrpCtrl";
     static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,6 +49,7 @@ private:
     Control m_root;
     Control* m_screen = nullptr; // m_root once built
     Control* m_tracked = nullptr; // the control that follows the pen
+    Control* m_modal = nullptr; // a pop-up over the screen; its runner owns it
     HWND m_window = nullptr;
     DrawSurface m_surface;
     bool m_building = false;

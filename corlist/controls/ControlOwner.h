@@ -24,6 +24,10 @@ public:
     virtual Control* CurrentScreen() const = 0;
     // The surface controls paint into; null before the window has a size.
     virtual DrawSurface* Surface() = 0;
+    // A pop-up run modally over the screen: painted last and given the pen and the keys
+    // while it is open (null: none).
+    virtual void SetModal(Control* popup) = 0;
+    virtual Control* Modal() const = 0;
 };
 
 } // namespace corlist
