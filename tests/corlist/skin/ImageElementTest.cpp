@@ -144,19 +144,22 @@ TEST_F(ImageElements, AlphaPicturesBlendTheColourPicture) {
 }
 
 TEST_F(ImageElements, AnAlphaPictureSmallerThanTheColourOneCutsIt) {
-    m_skin.Add(u"c", Rgb565Image(4, 2, std::vector<uint16_t>(8, kRed)));
-    m_skin.Add(u"a", AlphaImage(2, 1, {255, 255}));
-    m_skin.Add(u"a16", Rgb565Image(4, 2, std::vector<uint16_t>(8, kWhite)));
-    m_skin.Add(u"c24", Bgr24Image(4, 2, std::vector<COLORREF>(8, RGB(255, 0, 0))));
-    MakeSurface(4, 2, kGrey);
-    Element({{"source", "c"}, {"source_a", "a"}})->Draw(m_surface, RECT{0, 0, 4, 2});
-    ExpectRow(0, {kRed, kRed, kGrey, kGrey});
-    ExpectRow(1, {kGrey, kGrey, kGrey, kGrey});
+    // The alpha rows are exactly 4 bytes apart: reading past a row's end would find the next.
+    m_skin.Add(u"c", Rgb565Image(8, 3, std::vector<uint16_t>(24, kRed)));
+    m_skin.Add(u"a", AlphaImage(4, 2, std::vector<uint8_t>(8, 255)));
+    m_skin.Add(u"a16", Rgb565Image(8, 3, std::vector<uint16_t>(24, kWhite)));
+    m_skin.Add(u"c24", Bgr24Image(8, 3, std::vector<COLORREF>(24, RGB(255, 0, 0))));
+    const std::vector<uint16_t> grey(8, kGrey), half{kRed, kRed, kRed, kRed, kGrey, kGrey, kGrey, kGrey};
+    MakeSurface(8, 3, kGrey);
+    Element({{"source", "c"}, {"source_a", "a"}})->Draw(m_surface, RECT{0, 0, 8, 3});
+    ExpectRow(0, half);
+    ExpectRow(1, half);
+    ExpectRow(2, grey);
     // An alpha picture that is not 8-bit, or a 24-bit colour picture with one, draws nothing.
-    MakeSurface(4, 2, kGrey);
-    Element({{"source", "c"}, {"source_a", "a16"}})->Draw(m_surface, RECT{0, 0, 4, 2});
-    Element({{"source", "c24"}, {"source_a", "a"}})->Draw(m_surface, RECT{0, 0, 4, 2});
-    ExpectRow(0, {kGrey, kGrey, kGrey, kGrey});
+    MakeSurface(8, 3, kGrey);
+    Element({{"source", "c"}, {"source_a", "a16"}})->Draw(m_surface, RECT{0, 0, 8, 3});
+    Element({{"source", "c24"}, {"source_a", "a"}})->Draw(m_surface, RECT{0, 0, 8, 3});
+    ExpectRow(0, grey);
 }
 
 TEST_F(ImageElements, AnAlphaPictureAlonePaintsTheColorizeColour) {
