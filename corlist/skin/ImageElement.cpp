@@ -166,6 +166,8 @@ void ImageElement::ChoosePixelKind() {
     m_kind = PixelKind::None;
     const ImageBitmap* alpha = m_alpha && !m_alpha->Bitmap().IsEmpty() ? &m_alpha->Bitmap() : nullptr;
     const ImageBitmap* colour = m_colour && !m_colour->Bitmap().IsEmpty() ? &m_colour->Bitmap() : nullptr;
+    m_alphaBits = alpha;
+    m_colourBits = colour;
     if (alpha && alpha->BitsPerPixel() != 8)
         return; // an alpha picture must be 8-bit: nothing is drawn
     if (!colour) {
@@ -229,10 +231,10 @@ void ImageElement::SetTransparentColour(COLORREF colour) {
 
 SIZE ImageElement::SubImageSize() {
     Load();
-    corlist::Image* base = m_colour ? m_colour : m_alpha;
+    const ImageBitmap* base = m_colourBits ? m_colourBits : m_alphaBits;
     if (!base)
         return SIZE{0, 0};
-    RECT r = SubImageRect(0, base->Bitmap().Width(), base->Bitmap().Height(), m_columns, m_rows);
+    RECT r = SubImageRect(0, base->Width(), base->Height(), m_columns, m_rows);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -242,11 +244,11 @@ void ImageElement::Draw(DrawSurface& surface, const RECT& rect, int index, const
         return;
     if (m_kind == PixelKind::AlphaOnly && m_colorize == kColourNone)
         return;
-    const ImageBitmap& base = (m_colour ? m_colour : m_alpha)->Bitmap();
+    const ImageBitmap& base = m_colourBits ? *m_colourBits : *m_alphaBits;
     LONG width = base.Width(), height = base.Height();
-    if (m_alpha && m_colour) { // an alpha picture smaller than the colour one cuts it
-        width = std::min(width, m_alpha->Bitmap().Width());
-        height = std::min(height, m_alpha->Bitmap().Height());
+    if (m_alphaBits) { // an alpha picture smaller than the colour one cuts it
+        width = std::min(width, m_alphaBits->Width());
+        height = std::min(height, m_alphaBits->Height());
     }
     RECT source = SubImageRect(index < 0 ? m_defaultIndex : index, int(base.Width()), int(base.Height()),
                                m_columns, m_rows);
@@ -275,8 +277,8 @@ void ImageElement::DrawSpan(DrawSurface& surface, const RECT& area, const Span& 
     int sx = x.source + int(target.left - x.target);
     int sy = y.source + int(target.top - y.target);
     int count = int(target.right - target.left);
-    const ImageBitmap* colour = m_colour ? &m_colour->Bitmap() : nullptr;
-    const ImageBitmap* alpha = m_alpha ? &m_alpha->Bitmap() : nullptr;
+    const ImageBitmap* colour = m_colourBits;
+    const ImageBitmap* alpha = m_alphaBits;
     const uint32_t* palette = m_palette ? m_palette->data() : nullptr;
     uint16_t key = Rgb565FromColour(m_transparent);
     uint16_t tint = Rgb565FromColour(m_colorize);

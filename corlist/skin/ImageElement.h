@@ -22,6 +22,7 @@ namespace corlist {
 class DrawSurface;
 class Image;
 class SkinImageProvider;
+struct ImageBitmap;
 struct Span;
 
 class ImageElement : public SkinElement {
@@ -97,6 +98,9 @@ private:
     LoadState m_state = LoadState::NotLoaded;
     corlist::Image* m_colour = nullptr; // acquired from m_skin, released in the destructor
     corlist::Image* m_alpha = nullptr;  // the same
+    // The bitmaps drawn: null when absent or empty.
+    const ImageBitmap* m_colourBits = nullptr;
+    const ImageBitmap* m_alphaBits = nullptr;
     PixelKind m_kind = PixelKind::None;
     // RGB565 values (or kSkipPixel) of an indexed colour picture, after colorizing.
     std::unique_ptr<std::array<uint32_t, 256>> m_palette;
