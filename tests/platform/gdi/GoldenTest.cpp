@@ -4,6 +4,7 @@
 #include "gdi/GdiObjectTable.h"
 #include "gdi/PngFile.h"
 #include "gdi/Raster.h"
+#include "support/GoldenImage.h"
 #include "support/TestDevice.h"
 
 #include <cstdlib>
@@ -15,41 +16,13 @@ namespace {
 
 class GdiGolden : public TestDevice {
 protected:
-    static std::filesystem::path GoldenFolder() {
-        return std::filesystem::path(DIALORA_FIXTURES_DIR) / "golden";
-    }
     static std::shared_ptr<platform::Surface> SurfaceOf(HBITMAP bitmap) {
         auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(bitmap, platform::GdiKind::Bitmap);
         return object ? object->GetSurface() : nullptr;
     }
-    // Compares with the stored PNG; DIALORA_UPDATE_GOLDEN=1 rewrites it instead. Pixels
-    // may differ by `tolerance` per channel (anti-aliased text), and up to `allowed` pixels
-    // may differ by more.
     void ExpectMatchesGolden(const platform::Surface& surface, const char* name, int tolerance = 0,
                              int allowed = 0) {
-        auto path = GoldenFolder() / name;
-        if (const char* update = std::getenv("DIALORA_UPDATE_GOLDEN"); update && *update == '1') {
-            ASSERT_TRUE(platform::SavePng(surface, path));
-        }
-        auto golden = platform::LoadPng(path);
-        ASSERT_NE(golden, nullptr) << path;
-        ASSERT_EQ(golden->Width(), surface.Width());
-        ASSERT_EQ(golden->Height(), surface.Height());
-        int differences = 0;
-        for (int y = 0; y < surface.Height(); ++y)
-            for (int x = 0; x < surface.Width(); ++x)
-                differences += !Near(platform::GetPixelRgb(surface, x, y),
-                                     platform::GetPixelRgb(*golden, x, y), tolerance);
-        EXPECT_LE(differences, allowed) << name;
-    }
-
-    static bool Near(uint32_t a, uint32_t b, int tolerance) {
-        for (int shift = 0; shift < 24; shift += 8) {
-            int delta = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-            if (delta > tolerance || delta < -tolerance)
-                return false;
-        }
-        return true;
+        testsupport::ExpectMatchesGolden(surface, name, tolerance, allowed);
     }
 };
 
