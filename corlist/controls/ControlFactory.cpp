@@ -3,6 +3,7 @@
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
+#include "corlist/controls/MenuElement.h"
 #include "corlist/controls/TextControl.h"
 #include "corlist/controls/TextElement.h"
 #include "corlist/skin/Skin.h"
@@ -31,6 +32,8 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
     case SkinKind::kText:
     case SkinKind::kEdit:
         return skin.MakeElement<TextElement>();
+    case SkinKind::kMenu:
+        return skin.MakeElement<MenuElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }
