@@ -300,6 +300,9 @@ void Control::AddChild(std::unique_ptr<Control> child, bool visible) {
 }
 
 void Control::SendCommand(int code, LPARAM parameter) {
+    for (Control* ancestor = m_parent; ancestor; ancestor = ancestor->m_parent)
+        if (ancestor->OnCommand(m_number, code))
+            return;
     if (!m_owner)
         return;
     WPARAM command = (WPARAM(code) << 16) | (m_number & 0xFFFF);

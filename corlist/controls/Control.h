@@ -96,6 +96,9 @@ public:
     virtual int RunModal(ControlOwner* owner, const ControlTableRow* table, DWORD flags);
     virtual void PaintCached(DrawSurface& surface) {}
     virtual void BlitCached(DrawSurface& surface) {}
+    // A descendant's command (its number and notification code) on its way to the owner
+    // window; true when the control took it (a modal pop-up ends with it).
+    virtual bool OnCommand(UINT number, int code) { return false; }
     // A word for `ui` (pane, button, text ...) and the text the control shows.
     virtual const char* KindName() const { return "pane"; }
     virtual std::u16string Text() const { return {}; }

@@ -4,6 +4,7 @@
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
 #include "corlist/controls/MenuElement.h"
+#include "corlist/controls/PopupDialogElement.h"
 #include "corlist/controls/TextControl.h"
 #include "corlist/controls/TextElement.h"
 #include "corlist/skin/Skin.h"
@@ -34,6 +35,8 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<TextElement>();
     case SkinKind::kMenu:
         return skin.MakeElement<MenuElement>();
+    case SkinKind::kPopupDlg:
+        return skin.MakeElement<PopupDialogElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }

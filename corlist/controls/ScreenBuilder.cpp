@@ -14,21 +14,26 @@ bool BuildScreen(Control& root, ControlOwner& owner, Control* parent, Skin& skin
     common::XmlNode* node = top && name ? common::XmlReader::FindNode(top->firstChild, name, SkinKind::kControl) : nullptr;
     if (!node || !node->element)
         return false;
-    RECT area = parent ? parent->Rect() : owner.ClientArea();
+    BuildControls(root, owner, parent, node, table, parent ? parent->Rect() : owner.ClientArea());
+    owner.SetCurrentScreen(&root);
+    root.SetFlags(0, ControlState::kVisible, true);
+    (void)showFlags; // FIXME: the frame's show flags (animation, focus) come with the frame.
+    return true;
+}
+
+void BuildControls(Control& root, ControlOwner& owner, Control* parent, common::XmlNode* node,
+                   const ControlTableRow* table, const RECT& area) {
     root.SetOwner(&owner);
     root.SetParent(parent);
     root.SetDescriptor(static_cast<ControlElement*>(node->element));
+    bool wasBuilding = owner.IsBuilding();
     owner.SetBuilding(true);
     root.SetRect(&area);
     for (common::XmlNode* child = node->firstChild; child; child = child->nextSibling)
         if (IsControlElement(child))
             root.CreateChild(child, table);
     root.Attached(parent);
-    owner.SetBuilding(false);
-    owner.SetCurrentScreen(&root);
-    root.SetFlags(0, ControlState::kVisible, true);
-    (void)showFlags; // FIXME: the frame's show flags (animation, focus) come with the frame.
-    return true;
+    owner.SetBuilding(wasBuilding);
 }
 
 } // namespace corlist

@@ -6,6 +6,10 @@
 
 #include "ce/types.h"
 
+namespace common {
+struct XmlNode;
+}
+
 namespace corlist {
 
 class Control;
@@ -17,5 +21,9 @@ class Skin;
 // False when the skin has no such element.
 bool BuildScreen(Control& root, ControlOwner& owner, Control* parent, Skin& skin, const char* name,
                  const ControlTableRow* table, DWORD showFlags);
+// Builds the control elements under `node` into `root`, which takes `area`; the owner does
+// not redraw meanwhile.
+void BuildControls(Control& root, ControlOwner& owner, Control* parent, common::XmlNode* node,
+                   const ControlTableRow* table, const RECT& area);
 
 } // namespace corlist

@@ -5,6 +5,9 @@
 #include "ce/types.h"
 #include "ce/winerror.h"
 
+#include <cstdarg>
+#include <cstddef>
+
 // ---- last error and handles ----
 CE_API DWORD GetLastError();
 CE_API void SetLastError(DWORD error);
@@ -145,6 +148,14 @@ CE_API int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int s
                                LPSTR target, int targetLength, LPCSTR defaultChar,
                                LPBOOL usedDefaultChar);
 CE_API UINT GetACP();
+
+// ---- formatting (the C library's wide printf: %s is UTF-16, %S 8-bit) ----
+// Writes at most `count` units with the terminator; -1 when the text was cut.
+CE_API int _vsnwprintf(WCHAR* buffer, size_t count, const WCHAR* format, va_list args);
+CE_API int _snwprintf(WCHAR* buffer, size_t count, const WCHAR* format, ...);
+// At most 1024 characters and the terminator.
+CE_API int wvsprintfW(WCHAR* buffer, const WCHAR* format, va_list args);
+CE_API int wsprintfW(WCHAR* buffer, const WCHAR* format, ...);
 
 // ---- memory ----
 #define LMEM_FIXED 0x0000u

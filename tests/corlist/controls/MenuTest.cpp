@@ -1,10 +1,8 @@
 // Pop-up menus run over a control host: rows chosen with the pen and the keys, title rows
 // that only beep, submenus in the same pop-up, layout and placement, and the interruption
 // by a page request.
-#include "../skin/SkinDevice.h"
+#include "ModalHost.h"
 
-#include "corlist/controls/ControlFactory.h"
-#include "corlist/controls/ControlHost.h"
 #include "corlist/controls/Menu.h"
 #include "corlist/controls/ModalLoop.h"
 #include "corlist/skin/Skin.h"
@@ -20,21 +18,6 @@ using namespace corlist;
 
 namespace {
 
-constexpr UINT kRunActions = WM_USER + 1;
-// What the test does once the menu is open, run inside the menu's own loop.
-std::vector<std::function<void()>> g_actions;
-
-LRESULT CALLBACK ParentProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kRunActions) {
-        auto actions = std::move(g_actions);
-        g_actions.clear();
-        for (auto& action : actions)
-            action();
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 const char* kPlainSkin =
     "<skin><menu rect='20,0,200,0' margins='4,2' rowheight='30'><fill color='#FFFFFF'/><font size='10'/>"
     "<fill name='Selection' color='#3060C0'/><pen name='Border' color='#000000'/></menu>"
@@ -43,29 +26,8 @@ const char* kHeaderSkin =
     "<skin><menu rect='20,0,200,0' rowheight='30'><control name='header' rect='0,0,0,40'/></menu>"
     "<control name='Main'/></skin>";
 
-class MenuTest : public skintest::SkinDevice {
+class MenuTest : public controltest::ModalHost {
 protected:
-    void Open(const char* description) {
-        m_skin.SetProgramFolder(u"\\");
-        InstallControlDescriptors(m_skin);
-        WriteDescription("Test.rpk", description);
-        ASSERT_TRUE(m_skin.Load(u"Test"));
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &ParentProcedure;
-        windowClass.lpszClassName = u"MenuTestParent";
-        RegisterClassW(&windowClass);
-        m_parent = CreateWindowExW(0, u"MenuTestParent", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
-                                   nullptr);
-        ASSERT_TRUE(m_host.Create(m_skin, "Main", nullptr, m_parent, WS_CHILD | WS_VISIBLE, RECT{0, 0, 240, 320}));
-        platform::WindowManager::Instance().DrainBeeps();
-    }
-    void TearDown() override {
-        g_actions.clear();
-        m_host.Destroy();
-        DestroyWindow(m_parent);
-        m_skin.ClearSkin();
-        SkinDevice::TearDown();
-    }
     // The contact menu: a title with the name, then three commands.
     void AddContactRows() {
         m_menu.AddRow(0, u"John Smith", MenuRowFlag::kTitle);
@@ -74,8 +36,8 @@ protected:
         m_menu.AddRow(134, u"Delete", 0);
     }
     // Queues a tap on the centre of shown row `index` (-1: outside the menu).
-    void QueueTap(int index) {
-        g_actions.push_back([this, index] {
+    void QueueRowTap(int index) {
+        Queue([this, index] {
             POINT point{5, 310};
             if (index >= 0) {
                 const RECT& rect = m_menu.ShownRows().rows[size_t(index)]->rect;
@@ -85,27 +47,21 @@ protected:
             SendMessageW(m_host.Window(), WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
         });
     }
-    void QueueKey(WPARAM key) {
-        g_actions.push_back([this, key] { SendMessageW(m_host.Window(), WM_KEYUP, key, 0); });
-    }
-    void QueueCheck(std::function<void()> check) { g_actions.push_back(std::move(check)); }
+    void QueueCheck(std::function<void()> check) { Queue(std::move(check)); }
     int Show(const POINT* position = nullptr, bool above = false) {
-        PostMessageW(m_parent, kRunActions, 0, 0);
+        StartQueue();
         return m_menu.ShowMenu(m_skin, m_host, position, above, 0);
     }
 
-    Skin m_skin;
-    HWND m_parent = nullptr;
-    ControlHost m_host;
     Menu m_menu;
 };
 
 TEST_F(MenuTest, ATapChoosesARowAndATitleOnlyBeeps) {
     Open(kPlainSkin);
     AddContactRows();
-    QueueTap(0);
+    QueueRowTap(0);
     QueueCheck([] { EXPECT_EQ(platform::WindowManager::Instance().DrainBeeps().size(), 1u); });
-    QueueTap(2);
+    QueueRowTap(2);
     EXPECT_EQ(Show(), 143);
     EXPECT_EQ(m_host.Modal(), nullptr);
 }
@@ -113,7 +69,7 @@ TEST_F(MenuTest, ATapChoosesARowAndATitleOnlyBeeps) {
 TEST_F(MenuTest, ATapOutsideCancels) {
     Open(kPlainSkin);
     AddContactRows();
-    QueueTap(-1);
+    QueueRowTap(-1);
     EXPECT_EQ(Show(), 0);
 }
 
@@ -168,7 +124,7 @@ TEST_F(MenuTest, TheHeaderLookSizesTheTitleAndIsNotHit) {
         EXPECT_EQ(title.bottom - title.top, 40);
         EXPECT_EQ(m_menu.RowAt((title.left + title.right) / 2, title.top + 5), -1);
     });
-    QueueTap(1);
+    QueueRowTap(1);
     EXPECT_EQ(Show(), 144);
 }
 
@@ -179,13 +135,13 @@ TEST_F(MenuTest, SubmenusOpenInTheSamePopUpAndBackRowsReturn) {
     m_menu.AddRow(0, u"Back", MenuRowFlag::kBack, -1, 0, more->submenu.get());
     m_menu.AddRow(9, u"Nine", MenuRowFlag::kDisabled, -1, 0, more->submenu.get());
     m_menu.AddRow(10, u"Ten", 0, -1, 0, more->submenu.get());
-    QueueTap(0);
+    QueueRowTap(0);
     QueueCheck([this] { EXPECT_EQ(m_menu.ShownRows().rows.size(), 3u); });
-    QueueTap(1); // disabled: stays
-    QueueTap(0); // back
+    QueueRowTap(1); // disabled: stays
+    QueueRowTap(0); // back
     QueueCheck([this] { EXPECT_EQ(m_menu.ShownRows().rows[1]->text, u"Seven"); });
-    QueueTap(0);
-    QueueTap(2);
+    QueueRowTap(0);
+    QueueRowTap(2);
     EXPECT_EQ(Show(), 10);
 }
 
