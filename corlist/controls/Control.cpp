@@ -11,6 +11,7 @@
 #include "corlist/skin/SkinMetrics.h"
 
 #include "ce/commctrl.h"
+#include "ce/uiview.h"
 #include "ce/user.h"
 
 #include <strings.h>
@@ -223,6 +224,21 @@ void Control::EndModal(int result) {
     m_modalEnded = true;
 }
 
+void Control::Describe(IUiSink& sink, int depth, POINT origin) const {
+    std::u16string text = Text();
+    UI_ITEM item{};
+    item.id = int(m_number);
+    item.kind = KindName();
+    item.rect = {m_rect.left + origin.x, m_rect.top + origin.y, m_rect.right + origin.x, m_rect.bottom + origin.y};
+    item.state = (HasFocus() ? UIS_FOCUS : 0) | (IsVisible() ? 0 : UIS_HIDDEN) | (IsEnabled() ? 0 : UIS_DISABLED);
+    if (m_state & ControlState::kPressed)
+        item.state |= (m_state & ControlState::kCheck) ? UIS_CHECKED : UIS_PRESSED;
+    item.text = text.c_str();
+    sink.Item(depth, item);
+    for (const auto& child : m_children)
+        child->Describe(sink, depth + 1, origin);
+}
+
 void Control::NotifySubtree(int event) {
     Notify(event, nullptr, 0);
     for (auto& child : m_children)
@@ -297,6 +313,11 @@ void Control::AddChild(std::unique_ptr<Control> child, bool visible) {
     else
         child->m_state &= ~ControlState::kVisible;
     m_children.push_back(std::move(child));
+}
+
+void Control::RemoveChildren() {
+    m_focused = nullptr;
+    m_children.clear();
 }
 
 void Control::SendCommand(int code, LPARAM parameter) {

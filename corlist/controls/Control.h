@@ -16,6 +16,8 @@ namespace common {
 struct XmlNode;
 }
 
+class IUiSink;
+
 namespace corlist {
 
 class ControlElement;
@@ -102,6 +104,10 @@ public:
     // A word for `ui` (pane, button, text ...) and the text the control shows.
     virtual const char* KindName() const { return "pane"; }
     virtual std::u16string Text() const { return {}; }
+    virtual bool IsEnabled() const { return true; }
+    // Writes the control and its subtree into the console's `ui` sink; `origin` is the
+    // screen position of the surface's top-left corner.
+    virtual void Describe(IUiSink& sink, int depth, POINT origin) const;
 
     // The control or the descendant numbered `number`: the control first, then the
     // children from the last to the first, depth first.
@@ -114,6 +120,8 @@ public:
     void Invalidate(const RECT* rect = nullptr);
     void SetFocus();
     void AddChild(std::unique_ptr<Control> child, bool visible);
+    // Destroys every child (a screen built again starts empty).
+    void RemoveChildren();
 
     uint32_t State() const { return m_state; }
     bool IsVisible() const { return m_state & ControlState::kVisible; }

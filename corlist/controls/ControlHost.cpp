@@ -4,6 +4,7 @@
 
 #include "ce/commctrl.h"
 #include "ce/kernel.h"
+#include "ce/uiview.h"
 
 #include <mutex>
 
@@ -63,6 +64,9 @@ bool ControlHost::Create(Skin& skin, const char* descriptor, const ControlTableR
 }
 
 void ControlHost::Destroy() {
+    m_root.RemoveChildren();
+    m_screen = nullptr;
+    m_modal = nullptr;
     if (m_window) {
         SetWindowLongPtrW(m_window, GWL_USERDATA, 0);
         DestroyWindow(m_window);
@@ -108,6 +112,8 @@ LRESULT ControlHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnStylus(message, lParam);
         return 0;
+    case WM_DIALORA_DESCRIBE:
+        return DescribeScreen(*reinterpret_cast<IUiSink*>(lParam));
     case WM_COMMAND:
     case WM_DRAWITEM:
     case WM_NOTIFY:
@@ -125,6 +131,17 @@ LRESULT ControlHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return DefWindowProcW(m_window, message, wParam, lParam);
     }
+}
+
+// The screen, then the pop-up over it; 1 tells the console the window answered.
+LRESULT ControlHost::DescribeScreen(IUiSink& sink) {
+    POINT origin{0, 0};
+    ClientToScreen(m_window, &origin);
+    if (m_screen)
+        m_screen->Describe(sink, 0, origin);
+    if (m_modal)
+        m_modal->Describe(sink, 0, origin);
+    return 1;
 }
 
 // Paints the invalid part of the screen into the surface, and the surface onto the window.

@@ -45,6 +45,7 @@ private:
     void OnPaint();
     void OnStylus(UINT message, LPARAM lParam);
     void OnSize();
+    LRESULT DescribeScreen(IUiSink& sink);
 
     Control m_root;
     Control* m_screen = nullptr; // m_root once built

@@ -13,6 +13,7 @@
 #include "corlist/skin/Skin.h"
 #include "corlist/skin/SkinMetrics.h"
 
+#include "ce/uiview.h"
 #include "ce/user.h"
 
 #include <algorithm>
@@ -218,6 +219,22 @@ int Menu::OnStylus(int event, int x, int y) {
         return Tracking::kNone;
     }
     return Tracking::kTrack;
+}
+
+void Menu::Describe(IUiSink& sink, int depth, POINT origin) const {
+    Control::Describe(sink, depth, origin);
+    for (size_t index = 0; index < m_shown->rows.size(); ++index) {
+        const MenuRow& row = *m_shown->rows[index];
+        UI_ITEM item{};
+        item.id = int(row.command);
+        item.kind = "row";
+        item.rect = {row.rect.left + origin.x, row.rect.top + origin.y, row.rect.right + origin.x, row.rect.bottom + origin.y};
+        item.state = ((row.flags & MenuRowFlag::kDisabled) ? UIS_DISABLED : 0) |
+                     ((row.flags & MenuRowFlag::kChecked) ? UIS_CHECKED : 0) | (row.submenu ? UIS_SUBMENU : 0) |
+                     (int(index) == m_selected ? UIS_SELECTED : 0);
+        item.text = row.text.c_str();
+        sink.Item(depth + 1, item);
+    }
 }
 
 int Menu::OnKey(UINT message, WPARAM key, LPARAM data) {

@@ -63,6 +63,8 @@ public:
     int OnKey(UINT message, WPARAM key, LPARAM data) override;
     Control* HitTest(POINT point) override;
     const char* KindName() const override { return "menu"; }
+    // The menu, then one "row" item per shown row numbered by its command.
+    void Describe(IUiSink& sink, int depth, POINT origin) const override;
 
     const MenuRowList& ShownRows() const { return *m_shown; }
     int Selected() const { return m_selected; }

@@ -18,7 +18,7 @@ public:
     std::u16string Text() const override { return m_text; }
     void SetText(const std::u16string& text) override;
     void SetEnabled(bool enabled) { SetFlags(enabled ? kDisabled : 0, enabled ? 0 : kDisabled, true); }
-    bool IsEnabled() const { return !(State() & kDisabled); }
+    bool IsEnabled() const override { return !(State() & kDisabled); }
 
 private:
     std::u16string m_text;

@@ -9,6 +9,7 @@ void RegisterDeviceCommands(Console& console) {
     RegisterSoundCommands(console);
     RegisterProgramCommands(console);
     RegisterWindowCommands(console);
+    RegisterUiCommands(console);
     RegisterRegistryCommands(console);
     RegisterFileCommands(console);
     RegisterNotificationCommands(console);

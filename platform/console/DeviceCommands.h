@@ -22,6 +22,8 @@ void RegisterSoundCommands(Console& console);
 void RegisterProgramCommands(Console& console);
 // windows, find-window, post, post-thread
 void RegisterWindowCommands(Console& console);
+// ui, ui tap, ui text (UiCommands.cpp).
+void RegisterUiCommands(Console& console);
 // reg get | set | delete
 void RegisterRegistryCommands(Console& console);
 // push, pull, ls, rm
