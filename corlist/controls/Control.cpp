@@ -14,6 +14,7 @@
 #include "ce/uiview.h"
 #include "ce/user.h"
 
+#include <algorithm>
 #include <strings.h>
 
 namespace corlist {
@@ -31,6 +32,8 @@ bool Contains(const RECT& rect, int x, int y) {
 bool IsControlElement(const common::XmlNode* node) {
     return node->element && node->Kind() >= SkinKind::kFirstControlKind && node->Kind() < common::kGenericAttributeKind;
 }
+
+Control::Control() = default;
 
 Control::~Control() {
     if (m_owner && m_owner->CurrentScreen() == this)
@@ -210,6 +213,39 @@ bool Control::OfferToOwner(DrawSurface& surface) {
     return SendMessageW(m_owner->Window(), WM_DRAWITEM, m_number, reinterpret_cast<LPARAM>(&item)) == 1;
 }
 
+void Control::PaintCached(DrawSurface& surface) {
+    int width = std::min<int>(m_rect.right, surface.Width());
+    int height = std::min<int>(m_rect.bottom, surface.Height());
+    if (width <= 0 || height <= 0)
+        return;
+    if (!m_cache || m_cache->Width() != width || m_cache->Height() != height) {
+        m_cache = std::make_unique<DrawSurface>();
+        m_cacheValid = false;
+        if (!m_cache->Create(width, height)) {
+            m_cache.reset();
+            return;
+        }
+    }
+    if (m_cacheValid)
+        return;
+    m_cache->SetClip(m_rect);
+    Paint(*m_cache, m_cache->Clip());
+    m_cache->ResetClip();
+    m_cacheValid = true;
+}
+
+void Control::BlitCached(DrawSurface& surface) {
+    if (!m_cache || !m_cacheValid) {
+        // Without its own surface (no memory for it) the control paints directly.
+        Paint(surface, surface.Clip());
+        return;
+    }
+    RECT area = surface.Clipped(m_rect);
+    if (!IsEmptyRect(area))
+        BitBlt(surface.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, m_cache->Dc(),
+               area.left, area.top, SRCCOPY);
+}
+
 int Control::RunModal(ControlOwner* owner, const ControlTableRow* table, DWORD flags) {
     if (!owner)
         return 0;
@@ -282,6 +318,8 @@ void Control::SetRect(const RECT* rect) {
 }
 
 void Control::Invalidate(const RECT* rect) {
+    for (Control* control = this; control; control = control->m_parent)
+        control->m_cacheValid = false;
     if (!IsVisible() || !m_owner || m_owner->IsBuilding())
         return;
     RECT area = rect ? IntersectRects(*rect, m_rect) : m_rect;

@@ -71,7 +71,7 @@ constexpr int kModalInterrupted = 3;
 
 class Control {
 public:
-    Control() = default;
+    Control();
     virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -96,8 +96,10 @@ public:
     // Shows the control as a modal pop-up of `owner` and returns the number it ended with
     // (kModalInterrupted when the frame closes or another program asks for a page).
     virtual int RunModal(ControlOwner* owner, const ControlTableRow* table, DWORD flags);
-    virtual void PaintCached(DrawSurface& surface) {}
-    virtual void BlitCached(DrawSurface& surface) {}
+    // A control with its own surface (kCachedSurface) paints into it only when it changed
+    // since (Invalidate), and the window surface gets a copy of it.
+    virtual void PaintCached(DrawSurface& surface);
+    virtual void BlitCached(DrawSurface& surface);
     // A descendant's command (its number and notification code) on its way to the owner
     // window; true when the control took it (a modal pop-up ends with it).
     virtual bool OnCommand(UINT number, int code) { return false; }
@@ -171,6 +173,10 @@ protected:
     uint32_t m_stateWord = 0;
     bool m_modalEnded = false;
     int m_modalResult = 0;
+    // The control's own surface, as large as the window surface up to the control's far
+    // corner so that it paints at its usual coordinates; null until first used.
+    std::unique_ptr<DrawSurface> m_cache;
+    bool m_cacheValid = false;
 };
 
 } // namespace corlist
