@@ -624,3 +624,5 @@ CE_API HCURSOR GetCursor();
 
 // Menus, edit windows and the clipboard come with the window manager, as on the device.
 #include "ce/menu.h"
+#include "ce/clipboard.h"
+#include "ce/edit.h"
