@@ -264,11 +264,7 @@ void EditWindow::Paint(HDC dc) {
                          GetSysColor(COLOR_WINDOWTEXT));
     }
     if (GetWindowLongW(m_hwnd, GWL_STYLE) & WS_BORDER) {
-        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-        Rectangle(dc, 0, 0, client.right, client.bottom);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
+        SystemLook::Frame(dc, RECT{0, 0, client.right, client.bottom});
     }
 }
 

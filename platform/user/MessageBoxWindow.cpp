@@ -174,11 +174,7 @@ void MessageBoxWindow::Paint(HDC dc) {
     for (size_t i = 0; i < m_buttons.size(); ++i)
         PaintButton(dc, i);
     // A thin frame sets the box off from what lies below it.
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, 0, 0, m_size.cx, m_size.cy);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    SystemLook::Frame(dc, RECT{0, 0, m_size.cx, m_size.cy});
 }
 
 int MessageBoxWindow::ButtonAt(POINT point) const {

@@ -194,11 +194,7 @@ void PopupMenuLevel::Paint(HDC dc, HFONT font) const {
             PaintRow(dc, i, row);
     }
     SelectObject(dc, oldFont);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, 0, 0, client.right, client.bottom);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    SystemLook::Frame(dc, RECT{0, 0, client.right, client.bottom});
 }
 
 } // namespace platform

@@ -28,6 +28,14 @@ void SystemLook::Fill(HDC dc, const RECT& rect, COLORREF color) {
     DeleteObject(brush);
 }
 
+void SystemLook::Frame(HDC dc, const RECT& rect) {
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+}
+
 bool SystemLook::RegisterSystemClass(const char16_t* name, WNDPROC procedure) {
     auto systemId = ProcessTable::Instance().SystemProcess()->Id();
     auto lock = LockUser();

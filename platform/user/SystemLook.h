@@ -15,6 +15,8 @@ public:
     // The system face at `height` pixels (the caller deletes it).
     static HFONT MakeFont(int height, int weight);
     static void Fill(HDC dc, const RECT& rect, COLORREF color);
+    // A one-pixel black frame just inside `rect`.
+    static void Frame(HDC dc, const RECT& rect);
     // Registers `name` as a class of the system process (once); false when it cannot.
     static bool RegisterSystemClass(const char16_t* name, WNDPROC procedure);
 };
