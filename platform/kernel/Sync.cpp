@@ -7,6 +7,7 @@
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 
+#include <malloc.h>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -276,3 +277,5 @@ CE_API HLOCAL LocalFree(HLOCAL memory) {
     free(memory);
     return nullptr;
 }
+
+CE_API SIZE_T LocalSize(HLOCAL memory) { return memory ? malloc_usable_size(memory) : 0; }

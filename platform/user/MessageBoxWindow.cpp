@@ -2,6 +2,7 @@
 
 #include "kernel/ProcessTable.h"
 #include "user/MessageBoxes.h"
+#include "user/SystemLook.h"
 #include "user/UserPrivate.h"
 
 #include <algorithm>
@@ -11,16 +12,6 @@ namespace platform {
 const char16_t* MessageBoxWindow::kClassName = u"Dialog";
 
 namespace {
-
-HFONT MakeFont(int height, int weight) {
-    LOGFONTW font{};
-    font.lfHeight = -height;
-    font.lfWeight = weight;
-    font.lfQuality = ANTIALIASED_QUALITY;
-    std::u16string face = u"Tahoma";
-    std::copy(face.begin(), face.end(), font.lfFaceName);
-    return CreateFontIndirectW(&font);
-}
 
 const char16_t* Label(int id) {
     switch (id) {
@@ -43,25 +34,6 @@ const char16_t* Label(int id) {
     }
 }
 
-// The message box class belongs to the system, so every process can show a box.
-void RegisterClassOnce() {
-    auto systemId = ProcessTable::Instance().SystemProcess()->Id();
-    auto lock = LockUser();
-    if (Wm().m_classes.Find(MessageBoxWindow::kClassName, systemId))
-        return;
-    WNDCLASSW info{};
-    info.lpfnWndProc = DefWindowProcW;
-    info.lpszClassName = MessageBoxWindow::kClassName;
-    info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    Wm().m_classes.Register(info, systemId);
-}
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-}
-
 } // namespace
 
 MessageBoxWindow::MessageBoxWindow(std::u16string text, std::u16string title, UINT type)
@@ -81,11 +53,12 @@ MessageBoxWindow::~MessageBoxWindow() {
 }
 
 bool MessageBoxWindow::Create(HWND owner) {
-    RegisterClassOnce();
+    // The class belongs to the system, so every process can show a box.
+    SystemLook::RegisterSystemClass(kClassName, DefWindowProcW);
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    m_scale = std::min(width, height) >= 480 ? 2 : 1;
-    m_font = MakeFont(12 * m_scale, FW_NORMAL);
-    m_bold = MakeFont(12 * m_scale, FW_BOLD);
+    m_scale = SystemLook::Scale();
+    m_font = SystemLook::MakeFont(12 * m_scale, FW_NORMAL);
+    m_bold = SystemLook::MakeFont(12 * m_scale, FW_BOLD);
     Layout();
     int x = (width - m_size.cx) / 2, y = std::max(0, (height - m_size.cy) / 2);
     DWORD exStyle = (m_type & MB_TOPMOST) ? WS_EX_TOPMOST : 0;
@@ -185,8 +158,8 @@ void MessageBoxWindow::PaintButton(HDC dc, size_t index) {
 
 void MessageBoxWindow::Paint(HDC dc) {
     RECT client{0, 0, m_size.cx, m_size.cy};
-    FillSolid(dc, client, GetSysColor(COLOR_WINDOW));
-    FillSolid(dc, m_titleBar, GetSysColor(COLOR_ACTIVECAPTION));
+    SystemLook::Fill(dc, client, GetSysColor(COLOR_WINDOW));
+    SystemLook::Fill(dc, m_titleBar, GetSysColor(COLOR_ACTIVECAPTION));
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, m_bold);
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
@@ -201,11 +174,7 @@ void MessageBoxWindow::Paint(HDC dc) {
     for (size_t i = 0; i < m_buttons.size(); ++i)
         PaintButton(dc, i);
     // A thin frame sets the box off from what lies below it.
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    Rectangle(dc, 0, 0, m_size.cx, m_size.cy);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    SystemLook::Frame(dc, RECT{0, 0, m_size.cx, m_size.cy});
 }
 
 int MessageBoxWindow::ButtonAt(POINT point) const {

@@ -6,6 +6,7 @@
 #include "kernel/Trace.h"
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
+#include "user/EditWindow.h"
 #include "user/UserPrivate.h"
 
 #include <algorithm>
@@ -42,6 +43,11 @@ bool WindowManager::Boot(const DeviceOptions& options, std::string& error) {
     auto& processes = ProcessTable::Instance();
     processes.AddThreadExitHook([this](ThreadObject& thread) { OnThreadExit(thread); });
     processes.AddProcessExitHook([this](ProcessObject& process) { OnProcessExit(process); });
+    // The standard control classes belong to the system; shutdown forgets every class.
+    if (!EditWindow::Register()) {
+        error = "cannot register the edit window class";
+        return false;
+    }
     return true;
 }
 

@@ -163,6 +163,8 @@ CE_API int wsprintfW(WCHAR* buffer, const WCHAR* format, ...);
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 CE_API HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 CE_API HLOCAL LocalFree(HLOCAL memory);
+// The usable size of a LocalAlloc block (at least what was asked for); 0 for null.
+CE_API SIZE_T LocalSize(HLOCAL memory);
 #define HEAP_ZERO_MEMORY 0x00000008u
 // Every process uses the one device heap; blocks remember their size for HeapSize.
 CE_API HANDLE GetProcessHeap();

@@ -621,3 +621,8 @@ CE_API int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 CE_API HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR cursorName);
 CE_API HCURSOR SetCursor(HCURSOR cursor);
 CE_API HCURSOR GetCursor();
+
+// Menus, edit windows and the clipboard come with the window manager, as on the device.
+#include "ce/menu.h"
+#include "ce/clipboard.h"
+#include "ce/edit.h"
