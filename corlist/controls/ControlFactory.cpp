@@ -3,6 +3,8 @@
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
+#include "corlist/controls/EditControl.h"
+#include "corlist/controls/EditElement.h"
 #include "corlist/controls/MenuElement.h"
 #include "corlist/controls/PopupDialogElement.h"
 #include "corlist/controls/TextControl.h"
@@ -19,6 +21,8 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<Button>(label);
     case SkinKind::kText:
         return std::make_unique<TextControl>(label);
+    case SkinKind::kEdit:
+        return std::make_unique<EditControl>(label);
     default:
         // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
@@ -31,8 +35,9 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
     case SkinKind::kImgCtrl:
         return skin.MakeElement<ButtonElement>(static_cast<SkinImageProvider&>(skin));
     case SkinKind::kText:
-    case SkinKind::kEdit:
         return skin.MakeElement<TextElement>();
+    case SkinKind::kEdit:
+        return skin.MakeElement<EditElement>();
     case SkinKind::kMenu:
         return skin.MakeElement<MenuElement>();
     case SkinKind::kPopupDlg:
