@@ -3,6 +3,7 @@
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
+#include "corlist/controls/ImageControl.h"
 #include "corlist/controls/TextControl.h"
 #include "corlist/controls/TextElement.h"
 #include "corlist/skin/Skin.h"
@@ -17,6 +18,8 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<Button>(label);
     case SkinKind::kText:
         return std::make_unique<TextControl>(label);
+    case SkinKind::kImgCtrl:
+        return std::make_unique<ImageControl>();
     default:
         // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
