@@ -4,6 +4,8 @@
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
 #include "corlist/controls/ImageControl.h"
+#include "corlist/controls/TabControl.h"
+#include "corlist/controls/TabElement.h"
 #include "corlist/controls/TextControl.h"
 #include "corlist/controls/TextElement.h"
 #include "corlist/skin/Skin.h"
@@ -20,6 +22,8 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<TextControl>(label);
     case SkinKind::kImgCtrl:
         return std::make_unique<ImageControl>();
+    case SkinKind::kTabCtrl:
+        return std::make_unique<TabControl>();
     default:
         // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
@@ -34,6 +38,8 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
     case SkinKind::kText:
     case SkinKind::kEdit:
         return skin.MakeElement<TextElement>();
+    case SkinKind::kTabCtrl:
+        return skin.MakeElement<TabElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }
