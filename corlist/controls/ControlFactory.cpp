@@ -1,5 +1,7 @@
 #include "corlist/controls/ControlFactory.h"
 
+#include "corlist/controls/BoxControl.h"
+#include "corlist/controls/BoxElement.h"
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
@@ -24,6 +26,8 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<ImageControl>();
     case SkinKind::kTabCtrl:
         return std::make_unique<TabControl>();
+    case SkinKind::kBoxCtrl:
+        return std::make_unique<BoxControl>(label);
     default:
         // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
@@ -40,6 +44,8 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<TextElement>();
     case SkinKind::kTabCtrl:
         return skin.MakeElement<TabElement>();
+    case SkinKind::kBoxCtrl:
+        return skin.MakeElement<BoxElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }
