@@ -5,6 +5,7 @@
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
+#include "corlist/controls/DoubleSlider.h"
 #include "corlist/controls/ImageControl.h"
 #include "corlist/controls/TabControl.h"
 #include "corlist/controls/TabElement.h"
@@ -28,6 +29,10 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<TabControl>();
     case SkinKind::kBoxCtrl:
         return std::make_unique<BoxControl>(label);
+    case SkinKind::kSlider:
+        return std::make_unique<Slider>();
+    case SkinKind::kDSlider:
+        return std::make_unique<DoubleSlider>();
     default:
         // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
