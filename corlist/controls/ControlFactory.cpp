@@ -7,6 +7,9 @@
 #include "corlist/controls/Control.h"
 #include "corlist/controls/DoubleSlider.h"
 #include "corlist/controls/ImageControl.h"
+#include "corlist/controls/ImageViewElement.h"
+#include "corlist/controls/ImageViewer.h"
+#include "corlist/controls/Slider.h"
 #include "corlist/controls/TabControl.h"
 #include "corlist/controls/TabElement.h"
 #include "corlist/controls/TextControl.h"
@@ -33,8 +36,10 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<Slider>();
     case SkinKind::kDSlider:
         return std::make_unique<DoubleSlider>();
+    case SkinKind::kImageView:
+        return std::make_unique<ImageViewer>();
     default:
-        // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
+        // FIXME: list views and edits.
         return nullptr;
     }
 }
@@ -51,6 +56,8 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<TabElement>();
     case SkinKind::kBoxCtrl:
         return skin.MakeElement<BoxElement>();
+    case SkinKind::kImageView:
+        return skin.MakeElement<ImageViewElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }
