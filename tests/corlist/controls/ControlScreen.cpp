@@ -1,6 +1,7 @@
 #include "ControlScreen.h"
 
 #include "corlist/controls/ControlFactory.h"
+#include "corlist/image/ImageTypes.h"
 #include "gdi/BitmapObject.h"
 #include "gdi/GdiObjectTable.h"
 #include "support/GoldenImage.h"
@@ -100,6 +101,18 @@ std::string ControlScreen::Picture(int width, int height, int paletteEntries) {
         spec.paletteEntries = paletteEntries;
     }
     return AsString(imagetest::MakePng(spec));
+}
+
+std::unique_ptr<corlist::Image> ControlScreen::Rgb565Picture(int width, int height, uint16_t (*pixel)(int x, int y)) {
+    auto image = std::make_unique<corlist::Image>();
+    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
+    EXPECT_EQ(corlist::CreateBitmap(&image->Bitmap(), width, -height, 16, masks, 3), corlist::kImageOk);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<uint16_t*>(image->Bitmap().Row(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = pixel(x, y);
+    }
+    return image;
 }
 
 } // namespace controltest

@@ -7,8 +7,10 @@
 #include "../skin/SkinDevice.h"
 
 #include "corlist/controls/ControlHost.h"
+#include "corlist/image/Image.h"
 #include "corlist/skin/Skin.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,8 @@ protected:
     // A PNG of width x height with the gradient pattern of the image fixtures, or with
     // `paletteEntries` colours in diagonal stripes.
     static std::string Picture(int width, int height, int paletteEntries = 0);
+    // A 16-bit picture in memory whose pixel (x, y) is `pixel(x, y)`.
+    static std::unique_ptr<corlist::Image> Rgb565Picture(int width, int height, uint16_t (*pixel)(int x, int y));
 
     corlist::Skin m_skin;
     HWND m_parent = nullptr;

@@ -4,7 +4,6 @@
 
 #include "corlist/controls/ImageControl.h"
 #include "corlist/image/Image.h"
-#include "corlist/image/ImageTypes.h"
 #include "corlist/skin/SkinKinds.h"
 
 #include "ce/wingdi.h"
@@ -40,17 +39,9 @@ TEST(FitRect, KeepsTheAspectAndCentresInTheArea) {
     }
 }
 
-// A 16-bit picture whose colour changes along x and y.
-std::unique_ptr<Image> Gradient(int width, int height) {
-    auto image = std::make_unique<Image>();
-    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
-    EXPECT_EQ(CreateBitmap(&image->Bitmap(), width, -height, 16, masks, 3), kImageOk);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint16_t*>(image->Bitmap().Row(y));
-        for (int x = 0; x < width; ++x)
-            row[x] = uint16_t(((x * 31 / width) << 11) | ((y * 63 / height) << 5) | 12);
-    }
-    return image;
+// A 30x20 picture whose colour changes along x and y.
+uint16_t Gradient(int x, int y) {
+    return uint16_t(((x * 31 / 30) << 11) | ((y * 63 / 20) << 5) | 12);
 }
 
 const char* kSkin =
@@ -77,7 +68,7 @@ TEST_F(ImageControlTest, APictureIsFittedAndASkinImageShowsItsSubImage) {
     auto& photo = Find<ImageControl>(kPhoto);
     EXPECT_STREQ(photo.KindName(), "image");
     EXPECT_FALSE(photo.HasPicture());
-    photo.SetPicture(Gradient(30, 20));
+    photo.SetPicture(Rgb565Picture(30, 20, &Gradient));
     EXPECT_TRUE(photo.HasPicture());
     RECT r = photo.PictureRect();
     EXPECT_EQ(r.left, 50);

@@ -5,7 +5,6 @@
 #include "corlist/controls/ImageViewer.h"
 #include "corlist/controls/ViewGeometry.h"
 #include "corlist/image/Image.h"
-#include "corlist/image/ImageTypes.h"
 #include "corlist/skin/SkinKinds.h"
 
 #include "ce/user.h"
@@ -62,16 +61,9 @@ TEST(ViewGeometry, FitsZoomsAndPansWithinThePicture) {
     EXPECT_TRUE(IsEmptyRect(empty.PictureRect()));
 }
 
-std::unique_ptr<Image> Checks(int width, int height) {
-    auto image = std::make_unique<Image>();
-    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
-    EXPECT_EQ(CreateBitmap(&image->Bitmap(), width, -height, 16, masks, 3), kImageOk);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint16_t*>(image->Bitmap().Row(y));
-        for (int x = 0; x < width; ++x)
-            row[x] = ((x / 10 + y / 10) % 2) ? uint16_t(0xFFE0) : uint16_t(((x * 31 / width) << 11) | 0x1F);
-    }
-    return image;
+// Squares of 10 pixels on a 240 pixel wide picture: yellow, and a blue growing red.
+uint16_t Checks(int x, int y) {
+    return ((x / 10 + y / 10) % 2) ? uint16_t(0xFFE0) : uint16_t(((x * 31 / 240) << 11) | 0x1F);
 }
 
 const char* kSkin =
@@ -87,7 +79,7 @@ protected:
         ControlScreen::SetUp();
         Build(kSkin, {}, "Main", kRows);
         m_viewer = &Find<ImageViewer>(kPhoto);
-        m_viewer->SetPicture(Checks(240, 160));
+        m_viewer->SetPicture(Rgb565Picture(240, 160, &Checks));
     }
     ImageViewer* m_viewer = nullptr;
 };
