@@ -1,12 +1,21 @@
 #include "corlist/controls/ControlFactory.h"
 
+#include "corlist/controls/BoxControl.h"
+#include "corlist/controls/BoxElement.h"
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
+#include "corlist/controls/DoubleSlider.h"
 #include "corlist/controls/EditControl.h"
 #include "corlist/controls/EditElement.h"
+#include "corlist/controls/ImageControl.h"
+#include "corlist/controls/ImageViewElement.h"
+#include "corlist/controls/ImageViewer.h"
 #include "corlist/controls/MenuElement.h"
 #include "corlist/controls/PopupDialogElement.h"
+#include "corlist/controls/Slider.h"
+#include "corlist/controls/TabControl.h"
+#include "corlist/controls/TabElement.h"
 #include "corlist/controls/TextControl.h"
 #include "corlist/controls/TextElement.h"
 #include "corlist/skin/Skin.h"
@@ -23,8 +32,20 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<TextControl>(label);
     case SkinKind::kEdit:
         return std::make_unique<EditControl>(label);
+    case SkinKind::kImgCtrl:
+        return std::make_unique<ImageControl>();
+    case SkinKind::kTabCtrl:
+        return std::make_unique<TabControl>();
+    case SkinKind::kBoxCtrl:
+        return std::make_unique<BoxControl>(label);
+    case SkinKind::kSlider:
+        return std::make_unique<Slider>();
+    case SkinKind::kDSlider:
+        return std::make_unique<DoubleSlider>();
+    case SkinKind::kImageView:
+        return std::make_unique<ImageViewer>();
     default:
-        // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
+        // FIXME: list views.
         return nullptr;
     }
 }
@@ -42,6 +63,12 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<MenuElement>();
     case SkinKind::kPopupDlg:
         return skin.MakeElement<PopupDialogElement>();
+    case SkinKind::kTabCtrl:
+        return skin.MakeElement<TabElement>();
+    case SkinKind::kBoxCtrl:
+        return skin.MakeElement<BoxElement>();
+    case SkinKind::kImageView:
+        return skin.MakeElement<ImageViewElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }

@@ -35,6 +35,11 @@ void CopyIndexedRow(uint16_t* target, const uint8_t* source, int count, const ui
     }
 }
 
+void MixRow(uint16_t* target, const uint16_t* source, int count, uint32_t level) {
+    for (int i = 0; i < count; ++i)
+        target[i] = Blend565(target[i], source[i], level);
+}
+
 void CopyBgrRow(uint16_t* target, const uint8_t* source, int count) {
     for (int i = 0; i < count; ++i, source += 3)
         target[i] = uint16_t(((source[2] >> 3) << 11) | ((source[1] >> 2) << 5) | (source[0] >> 3));

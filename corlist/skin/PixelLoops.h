@@ -47,6 +47,8 @@ void CopyBgrRow(uint16_t* target, const uint8_t* source, int count);
 void BlendRow(uint16_t* target, const uint16_t* source, const uint8_t* alpha, int count);
 void BlendIndexedRow(uint16_t* target, const uint8_t* source, const uint8_t* alpha, int count,
                      const uint32_t* table);
+// Moves every pixel toward `source` by one level 0..32 (a reflection fading out row by row).
+void MixRow(uint16_t* target, const uint16_t* source, int count, uint32_t level);
 // Paints one colour through the alpha values.
 void BlendSolidRow(uint16_t* target, uint16_t colour, const uint8_t* alpha, int count);
 
