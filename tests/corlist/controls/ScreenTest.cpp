@@ -36,7 +36,7 @@ const char* kDescription =
     "<text name='Title' rect='c,110,50%,20' size='12'/>"
     "<control name='Pane' rect='0,140,0,-20'><button name='Inner' rect='0,0,50%,0'/></control>"
     "<button name='Hidden' rect='10,10,100,40' style='hide'/>"
-    "<edit name='Ignored' rect='0,0,10,10'/>"
+    "<edit name='Field' rect='0,0,10,10'/>"
     "</control></skin>";
 
 constexpr UINT kOk = 11, kToggle = 12, kTitle = 13, kPane = 14, kInner = 15;
@@ -86,7 +86,8 @@ protected:
 TEST_F(Screen, ControlsAreNumberedAndLaidOutFromTheSkin) {
     Control& screen = m_host.Screen();
     EXPECT_EQ(m_host.CurrentScreen(), &screen);
-    ASSERT_EQ(screen.Children().size(), 5u); // the edit kind builds nothing yet
+    ASSERT_EQ(screen.Children().size(), 6u);
+    EXPECT_STREQ(screen.Children().back()->KindName(), "edit");
     Control* ok = screen.FindById(kOk);
     ASSERT_NE(ok, nullptr);
     EXPECT_STREQ(ok->KindName(), "button");
@@ -154,8 +155,13 @@ TEST_F(Screen, UpAndDownMoveTheFocusAmongFocusableChildren) {
     EXPECT_EQ(Key(VK_DOWN), 0);
     EXPECT_EQ(screen.FocusedChild(), toggle);
     EXPECT_FALSE(ok->HasFocus());
-    EXPECT_EQ(Key(VK_DOWN), -1); // the hidden one cannot take it: the key is not handled
-    EXPECT_EQ(screen.FocusedChild(), toggle);
+    Control* field = screen.FindByDescriptor(SkinKind::kEdit, "field", false);
+    EXPECT_EQ(Key(VK_DOWN), 0); // past the hidden one, to the edit field
+    EXPECT_EQ(screen.FocusedChild(), field);
+    EXPECT_EQ(Key(VK_DOWN), -1); // the last one: the key is not handled
+    EXPECT_EQ(screen.FocusedChild(), field);
+    field->SetFlags(ControlState::kFocusable, 0, false);
+    toggle->SetFocus();
     // Hiding the focused control takes the focus away; up starts from the last one.
     toggle->SetFlags(ControlState::kVisible, 0, true);
     EXPECT_EQ(screen.FocusedChild(), nullptr);
