@@ -3,6 +3,8 @@
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
+#include "corlist/controls/GridElement.h"
+#include "corlist/controls/ListView.h"
 #include "corlist/controls/MenuElement.h"
 #include "corlist/controls/PopupDialogElement.h"
 #include "corlist/controls/TextControl.h"
@@ -19,8 +21,10 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<Button>(label);
     case SkinKind::kText:
         return std::make_unique<TextControl>(label);
+    case SkinKind::kListView:
+        return std::make_unique<ListView>();
     default:
-        // FIXME: list views, tabs, boxes, edits, sliders, image controls and viewers.
+        // FIXME: tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
     }
 }
@@ -37,6 +41,8 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<MenuElement>();
     case SkinKind::kPopupDlg:
         return skin.MakeElement<PopupDialogElement>();
+    case SkinKind::kGrid:
+        return skin.MakeElement<GridElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }
