@@ -4,9 +4,12 @@
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Control.h"
 #include "corlist/controls/GridElement.h"
+#include "corlist/controls/LetterBar.h"
+#include "corlist/controls/LetterBarElement.h"
 #include "corlist/controls/ListView.h"
 #include "corlist/controls/MenuElement.h"
 #include "corlist/controls/PopupDialogElement.h"
+#include "corlist/controls/ScrollBarElement.h"
 #include "corlist/controls/TextControl.h"
 #include "corlist/controls/TextElement.h"
 #include "corlist/skin/Skin.h"
@@ -23,6 +26,10 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<TextControl>(label);
     case SkinKind::kListView:
         return std::make_unique<ListView>();
+    case SkinKind::kScrollBar:
+        return std::make_unique<ScrollBar>();
+    case SkinKind::kLetterBar:
+        return std::make_unique<LetterBar>();
     default:
         // FIXME: tabs, boxes, edits, sliders, image controls and viewers.
         return nullptr;
@@ -43,6 +50,10 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<PopupDialogElement>();
     case SkinKind::kGrid:
         return skin.MakeElement<GridElement>();
+    case SkinKind::kScrollBar:
+        return skin.MakeElement<ScrollBarElement>();
+    case SkinKind::kLetterBar:
+        return skin.MakeElement<LetterBarElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }

@@ -6,6 +6,7 @@
 #include "corlist/controls/GridElement.h"
 #include "corlist/controls/ListViewNotify.h"
 #include "corlist/controls/ControlOwner.h"
+#include "corlist/controls/ScrollBar.h"
 #include "corlist/skin/AttributeTable.h"
 #include "corlist/skin/DrawSurface.h"
 #include "corlist/skin/SkinKinds.h"
@@ -36,7 +37,8 @@ RECT ResolveRelative(const RectSpec& spec, const RECT& within, POINT origin) {
     return RECT{rect.left - origin.x, rect.top - origin.y, rect.right - origin.x, rect.bottom - origin.y};
 }
 
-// A text for `ui`: in double quotes, quotes doubled, control characters as '?'.
+} // namespace
+
 std::string UiQuoted(const std::u16string& text) {
     std::string result(1, '"');
     for (char ch : common::WideToUtf8(text)) {
@@ -47,8 +49,6 @@ std::string UiQuoted(const std::u16string& text) {
     result += '"';
     return result;
 }
-
-} // namespace
 
 std::vector<int> ColumnWidths(const std::vector<int>& requested, int listWidth) {
     std::vector<int> widths(requested.size());
@@ -89,6 +89,17 @@ ListView::ListView() {
 
 ListView::~ListView() {
     StopAnimation();
+    for (ScrollBar* bar : std::vector<ScrollBar*>(m_bars))
+        bar->SetList(nullptr);
+}
+
+void ListView::AddBar(ScrollBar* bar) {
+    if (std::find(m_bars.begin(), m_bars.end(), bar) == m_bars.end())
+        m_bars.push_back(bar);
+}
+
+void ListView::RemoveBar(ScrollBar* bar) {
+    m_bars.erase(std::remove(m_bars.begin(), m_bars.end(), bar), m_bars.end());
 }
 
 Control* ListView::CreateChild(common::XmlNode* node, const ControlTableRow* table) {
@@ -100,6 +111,11 @@ Control* ListView::CreateChild(common::XmlNode* node, const ControlTableRow* tab
 
 void ListView::Attached(Control* parent) {
     SetDescriptor(Descriptor());
+    // Bars built before the list among its siblings follow it too.
+    if (parent)
+        for (auto& sibling : parent->Children())
+            if (auto* bar = dynamic_cast<ScrollBar*>(sibling.get()); bar && !bar->List())
+                bar->SetList(this);
 }
 
 void ListView::SetDescriptor(ControlElement* look) {
@@ -454,6 +470,8 @@ int ListView::OnKey(UINT message, WPARAM key, LPARAM data) {
 
 void ListView::ScrollerMoved() {
     Invalidate();
+    for (ScrollBar* bar : m_bars)
+        bar->Invalidate();
 }
 
 void ListView::StartAnimation() {

@@ -16,6 +16,7 @@
 namespace corlist {
 
 class GridElement;
+class ScrollBar;
 
 // A column of a report list: the width asked for (negative: a share of what the fixed
 // columns leave), the width it got, and its header text.
@@ -38,6 +39,9 @@ struct RowSpan {
     int count = 0;
 };
 RowSpan VisibleRows(int position, int viewHeight, int rowHeight, int rowCount);
+
+// A text as `ui` writes it: in double quotes, quotes doubled, control characters as '?'.
+std::string UiQuoted(const std::u16string& text);
 
 class ListView : public Control {
 public:
@@ -87,6 +91,10 @@ public:
     const Scroller& Scrolling() const { return m_scroller; }
     // The rows area: the list's rectangle below the header row.
     RECT RowsArea() const;
+
+    // The bars that follow the list (they register themselves); redrawn when it scrolls.
+    void AddBar(ScrollBar* bar);
+    void RemoveBar(ScrollBar* bar);
 
     // What `ui` shows for the visible rows: `row INDEX [selected] [checked] "TEXT"`, the
     // texts of the columns separated by " | ".
@@ -150,6 +158,7 @@ private:
     Scroller m_scroller;
     bool m_timerRunning = false;
     bool m_tapPossible = false;
+    std::vector<ScrollBar*> m_bars; // back-links to bars that follow the list
     POINT m_downPoint{};
 };
 
