@@ -8,11 +8,16 @@
 #include "corlist/controls/DoubleSlider.h"
 #include "corlist/controls/EditControl.h"
 #include "corlist/controls/EditElement.h"
+#include "corlist/controls/GridElement.h"
 #include "corlist/controls/ImageControl.h"
 #include "corlist/controls/ImageViewElement.h"
 #include "corlist/controls/ImageViewer.h"
+#include "corlist/controls/LetterBar.h"
+#include "corlist/controls/LetterBarElement.h"
+#include "corlist/controls/ListView.h"
 #include "corlist/controls/MenuElement.h"
 #include "corlist/controls/PopupDialogElement.h"
+#include "corlist/controls/ScrollBarElement.h"
 #include "corlist/controls/Slider.h"
 #include "corlist/controls/TabControl.h"
 #include "corlist/controls/TabElement.h"
@@ -44,8 +49,14 @@ std::unique_ptr<Control> CreateControl(uint32_t kind, UINT label, ControlElement
         return std::make_unique<DoubleSlider>();
     case SkinKind::kImageView:
         return std::make_unique<ImageViewer>();
+    case SkinKind::kListView:
+        return std::make_unique<ListView>();
+    case SkinKind::kScrollBar:
+        return std::make_unique<ScrollBar>();
+    case SkinKind::kLetterBar:
+        return std::make_unique<LetterBar>();
     default:
-        // FIXME: list views.
+        // Kinds whose objects are made by the code that uses them (grid, menu, pop-up dialog).
         return nullptr;
     }
 }
@@ -69,6 +80,12 @@ SkinElement* CreateControlDescriptor(Skin& skin, uint32_t kind) {
         return skin.MakeElement<BoxElement>();
     case SkinKind::kImageView:
         return skin.MakeElement<ImageViewElement>();
+    case SkinKind::kGrid:
+        return skin.MakeElement<GridElement>();
+    case SkinKind::kScrollBar:
+        return skin.MakeElement<ScrollBarElement>();
+    case SkinKind::kLetterBar:
+        return skin.MakeElement<LetterBarElement>();
     default:
         return skin.MakeElement<ControlElement>();
     }

@@ -1,11 +1,13 @@
 // The screen, the stylus, the keys and the message boxes from the console:
-// screenshot, tap, press, move, release, drag, key, type, rotate, screen, dialogs, answer.
+// screenshot, tap, press, move, release, drag, flick, key, type, rotate, screen, dialogs,
+// answer.
 // Input commands let the device settle (up to kSettleMs) before they answer, so the next
 // command of a script sees what the input caused.
 #include "ce/user.h"
 #include "console/DeviceCommands.h"
 #include "console/Tokenizer.h"
 #include "display/Display.h"
+#include "kernel/DeviceClock.h"
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 #include "user/HardwareKeys.h"
@@ -24,6 +26,9 @@ constexpr int kSettleMs = 2000;
 constexpr int64_t kMaxDragMs = 60000;
 // A drag reports a move about every 20 ms, as a stylus driver samples.
 constexpr int64_t kDragStepMs = 20;
+// A drag ends with the pen resting this long before it is lifted: longer than a list takes
+// a release speed from, so a drag never flings.
+constexpr int64_t kRestMs = 320;
 
 // The quit flag of the console these commands were registered with: input commands end
 // early when it shuts down.
@@ -82,7 +87,19 @@ CommandResult Tap(const Console::Arguments& args, ConsoleOutput&) {
     return Settled();
 }
 
-CommandResult Drag(const Console::Arguments& args, ConsoleOutput&) {
+// Lets `ms` pass: on a frozen clock the device clock moves on (timers due on the way fire
+// as with `time advance`), else the host waits. False when a shutdown cut it short.
+bool Pass(int64_t ms) {
+    auto& clock = DeviceClock::Instance();
+    if (clock.IsFrozen())
+        return clock.AdvanceStepwise(ms, kSettleMs, g_quit);
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    return !ShuttingDown();
+}
+
+// The pen pressed at X1 Y1, moved to X2 Y2 in 20 ms samples over MS, and lifted: after a
+// rest (drag) or while still moving (flick).
+CommandResult Gesture(const Console::Arguments& args, bool resting) {
     POINT from, to;
     int64_t ms;
     if (args.size() != 5 || !ParsePoint(args[0], args[1], from) || !ParsePoint(args[2], args[3], to) ||
@@ -90,11 +107,14 @@ CommandResult Drag(const Console::Arguments& args, ConsoleOutput&) {
         return CommandResult::Usage();
     int64_t steps = std::max<int64_t>(1, ms / kDragStepMs);
     StylusInput::Deliver(StylusAction::Press, from);
-    for (int64_t step = 1; step <= steps && !ShuttingDown(); ++step) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms / steps));
+    for (int64_t step = 1; step <= steps; ++step) {
+        if (!Pass(DeviceClock::Instance().IsFrozen() ? kDragStepMs : ms / steps))
+            return CommandResult::Error("shutting down");
         POINT at{LONG(from.x + (to.x - from.x) * step / steps), LONG(from.y + (to.y - from.y) * step / steps)};
         StylusInput::Deliver(StylusAction::Move, at);
     }
+    if (resting && !Pass(kRestMs))
+        return CommandResult::Error("shutting down");
     StylusInput::Deliver(StylusAction::Release, to);
     return Settled();
 }
@@ -200,7 +220,12 @@ void RegisterDisplayCommands(Console& console) {
     console.Register("press", "X Y", StylusCommand(StylusAction::Press));
     console.Register("move", "X Y", StylusCommand(StylusAction::Move));
     console.Register("release", "X Y", StylusCommand(StylusAction::Release));
-    console.Register("drag", "X1 Y1 X2 Y2 MS", Drag);
+    console.Register("drag", "X1 Y1 X2 Y2 MS", [](const Console::Arguments& args, ConsoleOutput&) {
+        return Gesture(args, true);
+    });
+    console.Register("flick", "X1 Y1 X2 Y2 MS", [](const Console::Arguments& args, ConsoleOutput&) {
+        return Gesture(args, false);
+    });
     console.Register("key", "NAME|VK [down|up]", Key);
     console.Register("type", "TEXT", Type);
     console.Register("rotate", "", Rotate);

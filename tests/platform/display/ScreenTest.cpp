@@ -96,6 +96,8 @@ TEST_F(Screen, ConsoleCommandsCheckTheirArguments) {
         {"answer ok", "ERROR no message box is open"},
         {"type hello", "ERROR no window takes keys"},
         {"drag 0 0 10 10 999999", "ERROR usage: drag X1 Y1 X2 Y2 MS"},
+        {"flick 0 0 10 400 100", "ERROR usage: flick X1 Y1 X2 Y2 MS"},
+        {"flick 0 0 10", "ERROR usage: flick X1 Y1 X2 Y2 MS"},
         {"dialogs", "OK"},
         {"tap 10 10", "OK"},
         {"key 0x72 down", "OK"},
