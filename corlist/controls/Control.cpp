@@ -260,7 +260,7 @@ void Control::EndModal(int result) {
     m_modalEnded = true;
 }
 
-void Control::Describe(IUiSink& sink, int depth, POINT origin) const {
+void Control::Describe(IUiSink& sink, int depth, POINT origin) {
     std::u16string text = Text();
     UI_ITEM item{};
     item.id = int(m_number);

@@ -109,7 +109,7 @@ public:
     virtual bool IsEnabled() const { return true; }
     // Writes the control and its subtree into the console's `ui` sink; `origin` is the
     // screen position of the surface's top-left corner.
-    virtual void Describe(IUiSink& sink, int depth, POINT origin) const;
+    virtual void Describe(IUiSink& sink, int depth, POINT origin);
 
     // The control or the descendant numbered `number`: the control first, then the
     // children from the last to the first, depth first.

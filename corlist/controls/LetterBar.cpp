@@ -9,6 +9,7 @@
 #include "corlist/skin/SurfaceFill.h"
 
 #include "ce/user.h"
+#include "ce/uiview.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -187,6 +188,11 @@ std::string LetterBar::UiLine() {
     for (const BarLetter& letter : Shown())
         letters.push_back(letter.ch);
     return "letters " + UiQuoted(letters);
+}
+
+void LetterBar::Describe(IUiSink& sink, int depth, POINT origin) {
+    Control::Describe(sink, depth, origin);
+    sink.Line(depth + 1, UiLine().c_str());
 }
 
 } // namespace corlist

@@ -23,6 +23,8 @@ public:
     // sends the owner WM_COMMAND (number, code 4) with the letter as the second parameter.
     int OnStylus(int event, int x, int y) override;
     const char* KindName() const override { return "letterbar"; }
+    // The control, then its rows (or letters) as lines of their own.
+    void Describe(IUiSink& sink, int depth, POINT origin) override;
 
     // The letters with their entry counts and first items, in list order.
     void SetLetters(std::vector<BarLetter> letters);

@@ -13,7 +13,7 @@
 #include "corlist/skin/SkinMetrics.h"
 
 #include "ce/user.h"
-
+#include "ce/uiview.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -487,6 +487,12 @@ void ListView::StopAnimation() {
     m_timerRunning = false;
     if (m_owner && m_owner->Window())
         KillTimer(m_owner->Window(), TimerId());
+}
+
+void ListView::Describe(IUiSink& sink, int depth, POINT origin) {
+    Control::Describe(sink, depth, origin);
+    for (const std::string& line : UiLines())
+        sink.Line(depth + 1, line.c_str());
 }
 
 } // namespace corlist

@@ -59,6 +59,8 @@ public:
     int OnStylus(int event, int x, int y) override;
     int OnKey(UINT message, WPARAM key, LPARAM data) override;
     const char* KindName() const override { return "list"; }
+    // The control, then its rows (or letters) as lines of their own.
+    void Describe(IUiSink& sink, int depth, POINT origin) override;
 
     // The look: a "grid" element, or a control element whose first "grid" child lays the
     // rows out. Striped rows follow the look's "Stripped" fill; the list returns to the top.

@@ -221,7 +221,7 @@ int Menu::OnStylus(int event, int x, int y) {
     return Tracking::kTrack;
 }
 
-void Menu::Describe(IUiSink& sink, int depth, POINT origin) const {
+void Menu::Describe(IUiSink& sink, int depth, POINT origin) {
     Control::Describe(sink, depth, origin);
     for (size_t index = 0; index < m_shown->rows.size(); ++index) {
         const MenuRow& row = *m_shown->rows[index];

@@ -64,7 +64,7 @@ public:
     Control* HitTest(POINT point) override;
     const char* KindName() const override { return "menu"; }
     // The menu, then one "row" item per shown row numbered by its command.
-    void Describe(IUiSink& sink, int depth, POINT origin) const override;
+    void Describe(IUiSink& sink, int depth, POINT origin) override;
 
     const MenuRowList& ShownRows() const { return *m_shown; }
     int Selected() const { return m_selected; }
