@@ -76,7 +76,7 @@ int Menu::ShowMenu(Skin& skin, ControlOwner& owner, const POINT* position, bool 
         return 0;
     m_element = static_cast<MenuElement*>(Descriptor());
     m_header = ControlChild(*m_element, "header");
-    m_rowLook = static_cast<ControlElement*>(m_element->Child(SkinKind::kBoxCtrl, nullptr));
+    m_rowLook = static_cast<ControlElement*>(m_element->FirstChild(SkinKind::kBoxCtrl));
     if (position && position->x == 0 && position->y == 0)
         position = nullptr;
     if (position)

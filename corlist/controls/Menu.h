@@ -81,6 +81,7 @@ private:
     bool HasHeaderLook() const { return m_header != nullptr; }
     int MeasureRowHeight(HDC dc, int textWidth) const;
     void PaintRow(DrawSurface& surface, const MenuRow& row, int index, bool icons);
+    void PaintBoxRow(DrawSurface& surface, const MenuRow& row, int index, const RECT& clip);
     void PaintFrame(DrawSurface& surface);
     void PaintLines(DrawSurface& surface);
 

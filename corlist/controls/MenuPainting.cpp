@@ -1,5 +1,8 @@
 // How a pop-up menu paints: its fill and frame, the rows with the selection, icons and check
 // marks, and the lines between rows and columns.
+#include "corlist/controls/BoxElement.h"
+#include "corlist/controls/BoxPainter.h"
+#include "corlist/controls/Button.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/Menu.h"
 #include "corlist/controls/MenuElement.h"
@@ -27,8 +30,6 @@ RECT Inset(const RECT& rect, int by) {
 
 } // namespace
 
-// FIXME: the box-control row look draws rows as boxes once box controls exist; until then
-// menus with one are painted with the plain look.
 void Menu::Paint(DrawSurface& surface, const RECT& clip) {
     if (!IsVisible() || !m_element || IsEmptyRect(m_rect))
         return;
@@ -36,15 +37,51 @@ void Menu::Paint(DrawSurface& surface, const RECT& clip) {
     if (IsEmptyRect(area))
         return;
     surface.SetClip(area);
-    PaintFrame(surface);
+    if (!m_rowLook)
+        PaintFrame(surface);
     bool icons = std::any_of(m_shown->rows.begin(), m_shown->rows.end(), [](const auto& row) { return row->icon >= 0; });
     for (size_t index = 0; index < m_shown->rows.size(); ++index) {
         const MenuRow& row = *m_shown->rows[index];
-        if (!IsEmptyRect(IntersectRects(row.rect, area)))
+        if (IsEmptyRect(IntersectRects(row.rect, area)))
+            continue;
+        if (m_rowLook)
+            PaintBoxRow(surface, row, int(index), area);
+        else
             PaintRow(surface, row, int(index), icons);
     }
     PaintLines(surface);
     surface.SetClip(clip);
+}
+
+// A row drawn as the skin's box control: round on top for the first row (the header look
+// for a title there), round below for the last, the selection as the focus.
+void Menu::PaintBoxRow(DrawSurface& surface, const MenuRow& row, int index, const RECT& clip) {
+    uint32_t style = 0;
+    if (index == 0)
+        style |= BoxStyle::kRoundTop | ((m_header && (row.flags & MenuRowFlag::kTitle)) ? BoxStyle::kHeader : 0);
+    if (size_t(index) + 1 == m_shown->rows.size())
+        style |= BoxStyle::kRoundBottom;
+    std::u16string second = row.extra ? LoadLabel(row.extra) : std::u16string();
+    BoxRow box;
+    box.text = row.text.c_str();
+    box.second = second.empty() ? nullptr : second.c_str();
+    box.style = style;
+    box.focused = index == m_selected;
+    box.disabled = row.flags & MenuRowFlag::kDisabled;
+    PaintBox(surface, *static_cast<BoxElement*>(m_rowLook), row.rect, clip, box);
+    if (ImageElement* icons = m_element->Icons(); icons && row.icon >= 0) {
+        SIZE size = icons->SubImageSize();
+        LONG top = row.rect.top + (row.rect.bottom - row.rect.top - size.cy) / 2;
+        LONG left = row.rect.left + 5 * BorderWidth();
+        icons->Draw(surface, RECT{left, top, left + size.cx, top + size.cy}, row.icon);
+    }
+    if (row.flags & MenuRowFlag::kChecked)
+        if (auto* check = static_cast<ButtonElement*>(m_element->Child(SkinKind::kImgCtrl, "Check"))) {
+            SIZE size = check->Image().SubImageSize();
+            RECT mark{row.rect.right - 5 * BorderWidth() - size.cx, row.rect.top, row.rect.right - 5 * BorderWidth(),
+                      row.rect.bottom};
+            check->Image().Draw(surface, mark);
+        }
 }
 
 // The fill inside the border, then the border as nested frames one pixel apart.

@@ -1,6 +1,7 @@
 #include "corlist/controls/PopupDialog.h"
 
 #include "common/XmlReader.h"
+#include "corlist/controls/BoxPainter.h"
 #include "corlist/controls/ControlOwner.h"
 #include "corlist/controls/PopupDialogElement.h"
 #include "corlist/controls/ScreenBuilder.h"
@@ -49,37 +50,14 @@ void PopupDialog::Paint(DrawSurface& surface, const RECT& clip) {
 }
 
 // One band of the dialog with its outer corners rounded: quarter circles of radius four
-// borders, drawn as circles in the fill's brush without an outline.
+// borders in the fill's brush.
 void PopupDialog::PaintBand(DrawSurface& surface, FillElement* fill, const RECT& band, bool top, const RECT& clip) {
     if (!fill || IsEmptyRect(band))
         return;
     auto* element = static_cast<PopupDialogElement*>(Descriptor());
-    int radius = std::min<int>({4 * element->Border(), int(band.right - band.left) / 2, int(band.bottom - band.top)});
-    bool bottom = band.bottom == Rect().bottom;
-    if (radius <= 0) {
-        fill->Paint(surface, band, clip);
-        return;
-    }
-    RECT middle = band;
-    if (top)
-        middle.top += radius;
-    if (bottom)
-        middle.bottom -= radius;
-    fill->Paint(surface, middle, clip);
-    HDC dc = surface.Dc();
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, fill->Brush());
-    auto corners = [&](LONG y, LONG edgeTop, LONG edgeBottom) {
-        fill->Paint(surface, RECT{band.left + radius, edgeTop, band.right - radius, edgeBottom}, clip);
-        Ellipse(dc, band.left, y, band.left + 2 * radius, y + 2 * radius);
-        Ellipse(dc, band.right - 2 * radius, y, band.right, y + 2 * radius);
-    };
-    if (top)
-        corners(band.top, band.top, band.top + radius);
-    if (bottom)
-        corners(band.bottom - 2 * radius, band.bottom - radius, band.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
+    uint32_t corners = (top ? Corner::kTopLeft | Corner::kTopRight : 0) |
+                       (band.bottom == Rect().bottom ? Corner::kBottomLeft | Corner::kBottomRight : 0);
+    FillRounded(surface, *fill, band, clip, corners, 4 * element->Border());
 }
 
 int PopupDialog::OnKey(UINT message, WPARAM key, LPARAM data) {

@@ -161,6 +161,35 @@ TEST_F(MenuTest, WithoutAMenuElementNothingIsShown) {
     EXPECT_EQ(m_menu.ShowMenu(m_skin, m_host, nullptr, false, 0), 0);
 }
 
+// Menus painted in the skin's plain look (fill, border, selection, lines, disabled and
+// selected fonts) and with a box-control row look.
+TEST_F(MenuTest, PaintedLooks) {
+    Open("<skin><control name='Main'><fill color='#E0E0E0'/></control>"
+         "<menu rect='20,0,200,0' margins='6,2' rowheight='28' border='2' round='8'>"
+         "<fill color='#FFFFFF'/><font size='11' color='#202020'/><font name='Disabled' size='11' color='#A0A0A0'/>"
+         "<font name='Selection' size='11' color='#FFFFFF'/><fill name='Selection' color='#2060C0'/>"
+         "<pen name='Border' color='#404040'/><pen name='Lines' color='#C0C0C0'/></menu></skin>");
+    AddContactRows();
+    m_menu.ShownRows().rows[3]->flags |= MenuRowFlag::kDisabled;
+    QueueKey(VK_DOWN);
+    QueueKey(VK_DOWN);
+    QueueCheck([this] { ExpectPaintedMatches("menu-plain.png"); });
+    QueueKey(VK_ESCAPE);
+    Show();
+}
+
+TEST_F(MenuTest, PaintedWithABoxRowLook) {
+    Open("<skin><control name='Main'><fill color='#E0E0E0'/></control>"
+         "<menu rect='20,0,200,0' rowheight='32'><boxctrl style='round'><fill name='Text' color='#FFFFFF'/>"
+         "<fill name='TextFocus' color='#2060C0'/><fill name='header' color='#404040'/><font size='10' color='#202020'/></boxctrl>"
+         "<control name='header' rect='0,0,0,36'/><pen name='Lines' color='#C0C0C0'/></menu></skin>");
+    AddContactRows();
+    QueueKey(VK_DOWN);
+    QueueCheck([this] { ExpectPaintedMatches("menu-boxes.png"); });
+    QueueKey(VK_ESCAPE);
+    Show();
+}
+
 TEST_F(MenuTest, LongTextsAreCut) {
     Open(kPlainSkin);
     MenuRow* row = m_menu.AddRow(1, u"A text that is far longer than a menu row keeps", 0);

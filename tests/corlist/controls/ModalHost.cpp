@@ -1,6 +1,10 @@
 #include "ModalHost.h"
 
 #include "corlist/controls/ControlFactory.h"
+#include "corlist/skin/DrawSurface.h"
+#include "gdi/BitmapObject.h"
+#include "gdi/GdiObjectTable.h"
+#include "support/GoldenImage.h"
 #include "user/WindowManager.h"
 
 #include "ce/user.h"
@@ -64,6 +68,23 @@ void ModalHost::QueueKey(WPARAM key) {
 
 void ModalHost::Queue(std::function<void()> action) {
     g_actions.push_back(std::move(action));
+}
+
+void ModalHost::ExpectPaintedMatches(const char* name, int tolerance, int allowed) {
+    corlist::DrawSurface* surface = m_host.Surface();
+    ASSERT_NE(surface, nullptr);
+    RECT all{0, 0, surface->Width(), surface->Height()};
+    surface->SetClip(all);
+    m_host.Screen().Paint(*surface, all);
+    if (corlist::Control* popup = m_host.Modal()) {
+        surface->SetClip(all);
+        popup->Paint(*surface, all);
+    }
+    surface->ResetClip();
+    auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(surface->Bitmap(),
+                                                                                        platform::GdiKind::Bitmap);
+    ASSERT_NE(object, nullptr);
+    testsupport::ExpectMatchesGolden(*object->GetSurface(), name, tolerance, allowed);
 }
 
 void ModalHost::StartQueue() {

@@ -24,6 +24,9 @@ protected:
     void Queue(std::function<void()> action);
     // Posts the queue so that the loop entered next runs it.
     void StartQueue();
+    // Paints the screen and the pop-up over it into the host's surface and compares it with
+    // the golden picture NAME.
+    void ExpectPaintedMatches(const char* name, int tolerance = 24, int allowed = 40);
 
     corlist::Skin m_skin;
     HWND m_parent = nullptr;

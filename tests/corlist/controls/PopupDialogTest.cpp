@@ -79,6 +79,27 @@ TEST_F(SkinMessageBoxTest, AFormattedText) {
     EXPECT_EQ(text, u"5 of 12 deleted");
 }
 
+// The dialog's title band and body with rounded corners, its texts and the shown buttons.
+TEST_F(SkinMessageBoxTest, Painted) {
+    Open("<skin><control name='Main'><fill color='#808080'/></control>"
+         "<popupdlg name='MessageBox' rect='20,100,200,120' titleH='24' border='2'>"
+         "<fill color='#FFFFFF'/><fill name='title' color='#204080'/>"
+         "<text name='Title' rect='8,0,-8,24' size='11' color='#FFFFFF'/>"
+         "<text name='Text' rect='8,28,-8,40' size='10' color='#000000'/>"
+         "<button name='Yes' rect='20,76,70,32'><fill color='#3070D0'/><font size='10' color='#FFFFFF'/></button>"
+         "<button name='No' rect='110,76,70,32'><fill color='#3070D0'/><font size='10' color='#FFFFFF'/></button>"
+         "</popupdlg></skin>");
+    Queue([this] {
+        static_cast<PopupDialog*>(m_host.Modal())->FindById(kMessageBoxTitle)->SetText(u"Contacts");
+        static_cast<PopupDialog*>(m_host.Modal())->FindById(IDYES)->SetText(u"Yes");
+        static_cast<PopupDialog*>(m_host.Modal())->FindById(IDNO)->SetText(u"No");
+        ExpectPaintedMatches("message-box.png");
+    });
+    QueueKey(VK_ESCAPE);
+    StartQueue();
+    ShowMessageBox(m_skin, m_host, 0, u"Delete John Smith?", MB_YESNO);
+}
+
 TEST_F(SkinMessageBoxTest, ASkinWithoutAMessageBoxShowsNothing) {
     Open("<skin><control name='Main'/></skin>");
     EXPECT_EQ(ShowMessageBox(m_skin, m_host, 0, u"Hello", MB_OK), 0);
