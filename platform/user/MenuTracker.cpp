@@ -1,5 +1,7 @@
 #include "user/MenuTracker.h"
 
+#include "ce/uiview.h"
+
 #include "ce/kernel.h"
 #include "user/MenuTable.h"
 #include "user/SystemLook.h"
@@ -238,6 +240,9 @@ LRESULT MenuTracker::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     case WM_ERASEBKGND:
+        return 1;
+    case WM_DIALORA_DESCRIBE:
+        level->Describe(*reinterpret_cast<IUiSink*>(lParam));
         return 1;
     case WM_CAPTURECHANGED:
         if (hwnd == m_levels.front()->Handle() && !LevelOf(reinterpret_cast<HWND>(lParam)))

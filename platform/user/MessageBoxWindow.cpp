@@ -1,3 +1,4 @@
+#include "ce/uiview.h"
 #include "user/MessageBoxWindow.h"
 
 #include "kernel/ProcessTable.h"
@@ -219,8 +220,30 @@ void MessageBoxWindow::OnKey(UINT key) {
     }
 }
 
+// For the console's `ui`: the box as a "dialog" with its title, then its text and buttons
+// (numbered by their results), in screen coordinates.
+void MessageBoxWindow::Describe(IUiSink& sink) const {
+    RECT window{};
+    GetWindowRect(m_hwnd, &window);
+    POINT origin{0, 0};
+    ClientToScreen(m_hwnd, &origin);
+    auto onScreen = [&origin](RECT rect) {
+        OffsetRect(&rect, origin.x, origin.y);
+        return rect;
+    };
+    sink.Item(0, UI_ITEM{0, "dialog", window, 0, m_title.c_str()});
+    sink.Item(1, UI_ITEM{0, "text", onScreen(m_textRect), 0, m_text.c_str()});
+    for (size_t i = 0; i < m_buttons.size() && i < m_buttonRects.size(); ++i) {
+        DWORD state = (int(i) == m_pressed ? UIS_PRESSED : 0) | (i == m_default ? UIS_FOCUS : 0);
+        sink.Item(1, UI_ITEM{m_buttons[i], "button", onScreen(m_buttonRects[i]), state, Label(m_buttons[i])});
+    }
+}
+
 LRESULT MessageBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_DIALORA_DESCRIBE:
+        Describe(*reinterpret_cast<IUiSink*>(lParam));
+        return 1;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         if (HDC dc = BeginPaint(m_hwnd, &paint)) {

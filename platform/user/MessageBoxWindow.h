@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class IUiSink;
+
 namespace platform {
 
 class MessageBoxWindow {
@@ -22,6 +24,7 @@ public:
     // Creates the (hidden) window owned by `owner`; false when it cannot.
     bool Create(HWND owner);
     HWND Handle() const { return m_hwnd; }
+    void Describe(IUiSink& sink) const;
     // The button pressed, or 0 while the box is open.
     int Result() const { return m_result; }
     void Finish(int id) { m_result = id; }

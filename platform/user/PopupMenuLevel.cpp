@@ -1,5 +1,7 @@
 #include "user/PopupMenuLevel.h"
 
+#include "ce/uiview.h"
+
 #include "user/SystemLook.h"
 
 #include <algorithm>
@@ -195,6 +197,22 @@ void PopupMenuLevel::Paint(HDC dc, HFONT font) const {
     }
     SelectObject(dc, oldFont);
     SystemLook::Frame(dc, RECT{0, 0, client.right, client.bottom});
+}
+
+void PopupMenuLevel::Describe(IUiSink& sink) const {
+    UI_ITEM menu{0, "menu", m_screen, 0, nullptr};
+    sink.Item(0, menu);
+    for (size_t index = 0; index < m_items.size(); ++index) {
+        const MenuItem& item = m_items[index];
+        if (item.IsSeparator())
+            continue;
+        RECT rect = RowOnScreen(int(index));
+        UI_ITEM row{int(item.id), "row", rect, 0, item.text.c_str()};
+        row.state = (item.IsEnabled() ? 0 : UIS_DISABLED) | (item.IsChecked() ? UIS_CHECKED : 0) |
+                    (item.IsPopup() ? UIS_SUBMENU : 0) | (int(index) == m_selected ? UIS_SELECTED : 0) |
+                    (IsRectEmpty(&rect) ? UIS_HIDDEN : 0);
+        sink.Item(1, row);
+    }
 }
 
 } // namespace platform

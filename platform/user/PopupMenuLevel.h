@@ -9,6 +9,8 @@
 
 #include <vector>
 
+class IUiSink;
+
 namespace platform {
 
 class PopupMenuLevel {
@@ -41,6 +43,9 @@ public:
     // The next row that is not a separator from `Selected()` in direction `step`, wrapping.
     int NextRow(int step) const;
     void Paint(HDC dc, HFONT font) const;
+    // For the console's `ui`: the level as a "menu" and one "row" per row that is not a
+    // separator, numbered by its command.
+    void Describe(IUiSink& sink) const;
 
 private:
     void Layout(HFONT font);
