@@ -157,17 +157,20 @@ LRESULT EditWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
+// The window memory slot that holds the edit's state.
+constexpr int kStateIndex = 0;
+
 LRESULT CALLBACK EditWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* edit = reinterpret_cast<EditWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* edit = reinterpret_cast<EditWindow*>(GetWindowLongPtrW(hwnd, kStateIndex));
     if (message == WM_NCCREATE && !edit) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         edit = new EditWindow(hwnd, create ? DWORD(create->style) : 0);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(edit));
+        SetWindowLongPtrW(hwnd, kStateIndex, reinterpret_cast<LONG_PTR>(edit));
     }
     if (!edit)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, kStateIndex, 0);
         if (edit->m_font)
             DeleteObject(edit->m_font);
         delete edit;

@@ -13,7 +13,9 @@ bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
 
 } // namespace
 
-bool EditWindow::Register() { return SystemLook::RegisterSystemClass(kClassName, Proc); }
+// The edit's state lives in the window's own memory: GWLP_USERDATA stays the application's,
+// which subclasses edit windows and keeps its own pointer there.
+bool EditWindow::Register() { return SystemLook::RegisterSystemClass(kClassName, Proc, sizeof(LONG_PTR)); }
 
 EditWindow::EditWindow(HWND hwnd, DWORD style) : m_hwnd(hwnd), m_buffer(style) {
     int scale = SystemLook::Scale();

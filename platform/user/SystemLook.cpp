@@ -36,7 +36,7 @@ void SystemLook::Frame(HDC dc, const RECT& rect) {
     SelectObject(dc, oldBrush);
 }
 
-bool SystemLook::RegisterSystemClass(const char16_t* name, WNDPROC procedure) {
+bool SystemLook::RegisterSystemClass(const char16_t* name, WNDPROC procedure, int extraBytes) {
     auto systemId = ProcessTable::Instance().SystemProcess()->Id();
     auto lock = LockUser();
     if (Wm().m_classes.Find(name, systemId))
@@ -44,6 +44,7 @@ bool SystemLook::RegisterSystemClass(const char16_t* name, WNDPROC procedure) {
     WNDCLASSW info{};
     info.lpfnWndProc = procedure;
     info.lpszClassName = name;
+    info.cbWndExtra = extraBytes;
     info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     return Wm().m_classes.Register(info, systemId) != nullptr;
 }

@@ -18,7 +18,9 @@ public:
     // A one-pixel black frame just inside `rect`.
     static void Frame(HDC dc, const RECT& rect);
     // Registers `name` as a class of the system process (once); false when it cannot.
-    static bool RegisterSystemClass(const char16_t* name, WNDPROC procedure);
+    // `extraBytes` of window memory per window (cbWndExtra), for classes whose windows keep
+    // their state there and leave GWLP_USERDATA to the application, as the device's do.
+    static bool RegisterSystemClass(const char16_t* name, WNDPROC procedure, int extraBytes = 0);
 };
 
 } // namespace platform
