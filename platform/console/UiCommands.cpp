@@ -8,6 +8,7 @@
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 #include "user/StylusInput.h"
+#include "user/WindowManager.h"
 
 #include <cstdint>
 #include <string>
@@ -87,11 +88,12 @@ std::string Format(const DescribedItem& item) {
     return line + " " + ConsoleFormat::Quoted(item.text);
 }
 
-// The window a `ui` command means: the handle given, or the foreground window.
+// The window a `ui` command means: the handle given, or (null) the foreground window with
+// the pop-ups over it.
 bool Target(const std::string& text, HWND& window) {
     if (text.empty()) {
-        window = GetForegroundWindow();
-        return window != nullptr;
+        window = nullptr;
+        return GetForegroundWindow() != nullptr;
     }
     int64_t value = 0;
     if (!Tokenizer::ParseNumber(text, 1, INT64_MAX, value))
@@ -100,8 +102,25 @@ bool Target(const std::string& text, HWND& window) {
     return IsWindow(window);
 }
 
+// The foreground window, then the visible top-most windows above it (pop-up menus, the
+// input panel), lowest first, so that what lies on top comes last.
+bool DescribeScreen(CollectingSink& sink) {
+    HWND foreground = GetForegroundWindow();
+    std::vector<HWND> above;
+    for (const WindowInfo& info : WindowManager::Instance().ListTopLevel()) {
+        if (info.hwnd == foreground)
+            break;
+        if (info.visible && info.topmost)
+            above.push_back(info.hwnd);
+    }
+    bool any = foreground && Describe(foreground, sink);
+    for (auto window = above.rbegin(); window != above.rend(); ++window)
+        any = Describe(*window, sink) || any;
+    return any;
+}
+
 CommandResult Collect(HWND window, CollectingSink& sink) {
-    if (!Describe(window, sink))
+    if (!(window ? Describe(window, sink) : DescribeScreen(sink)))
         return CommandResult::Error("not a skinned window");
     return CommandResult::Ok();
 }
