@@ -2,12 +2,31 @@
 
 #include "ce/kernel.h"
 #include "ce/user.h"
+#include "kernel/DeviceClock.h"
+#include "phone/OutgoingCalls.h"
 
 namespace platform {
 
 namespace {
 
+// Places every queued call; a request that asks first shows "Call NUMBER?" and is dropped
+// unless the user answers yes.
+void PlaceQueuedCalls(HWND window) {
+    while (auto request = OutgoingCalls::Instance().Take()) {
+        if (request->prompt) {
+            std::u16string question = u"Call " + request->number + u"?";
+            if (MessageBoxW(window, question.c_str(), u"Phone", MB_YESNO | MB_ICONQUESTION) != IDYES)
+                continue;
+        }
+        OutgoingCalls::Place(*request, DeviceClock::Instance().UtcTicks());
+    }
+}
+
 LRESULT CALLBACK PhoneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == OutgoingCalls::kWakeMessage) {
+        PlaceQueuedCalls(window);
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -32,6 +51,7 @@ int PhoneProgram::Main(HINSTANCE instance, const WCHAR*) {
         DispatchMessageW(&message);
     }
     DestroyWindow(window);
+    OutgoingCalls::Instance().Clear(); // requests nobody will place any more
     return static_cast<int>(message.wParam);
 }
 
