@@ -3,6 +3,8 @@
 #include "common/ContactRecord.h"
 #include "corlist/contacts/KeypadMatch.h"
 
+#include <algorithm>
+
 namespace corlist {
 
 namespace {
@@ -52,24 +54,25 @@ size_t ContactSearch::Search(const std::vector<SearchRow>& source, std::u16strin
         m_result.clear();
         for (SearchRow row : source)
             if (MatchRow(row, companyMode))
-                Insert(row);
+                m_result.push_back(row);
+        OrderByLastCall();
     }
     m_active = true;
     return m_result.size();
 }
 
-// Rows without a contact go to the end as they come; a contact goes after every contact
-// called at the same time or later, so contacts never called keep their order at the end.
-void ContactSearch::Insert(const SearchRow& row) {
-    if (!row.contact) {
-        m_result.push_back(row);
-        return;
+// Rows without a contact stay where they came; between them, contacts go after every
+// contact called at the same time or later, so contacts never called keep their order at
+// the end. That is a stable sort of each run of contacts, newest call first.
+void ContactSearch::OrderByLastCall() {
+    auto newer = [](const SearchRow& a, const SearchRow& b) { return LastCallSeconds(a) > LastCallSeconds(b); };
+    auto run = m_result.begin();
+    while (run != m_result.end()) {
+        run = std::find_if(run, m_result.end(), [](const SearchRow& row) { return row.contact != nullptr; });
+        auto end = std::find_if(run, m_result.end(), [](const SearchRow& row) { return row.contact == nullptr; });
+        std::stable_sort(run, end, newer);
+        run = end;
     }
-    DWORD own = LastCallSeconds(row);
-    size_t position = m_result.size();
-    while (position > 0 && m_result[position - 1].contact && LastCallSeconds(m_result[position - 1]) < own)
-        --position;
-    m_result.insert(m_result.begin() + ptrdiff_t(position), row);
 }
 
 void ContactSearch::ForgetMatchedNumbers() {

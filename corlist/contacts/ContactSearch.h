@@ -60,7 +60,7 @@ public:
 private:
     bool MatchNumber(SearchRow& row) const;
     void ForgetMatchedNumbers();
-    void Insert(const SearchRow& row);
+    void OrderByLastCall();
 
     std::u16string m_text;
     common::PhoneKey m_key;

@@ -103,6 +103,19 @@ TEST_F(ContactSearchTest, ANumberMatchShowsThatNumberUntilTheNextSearch) {
     EXPECT_FALSE(m_search.IsActive());
 }
 
+// A row without a contact stays where it came; contacts found after it are ordered among
+// themselves only.
+TEST_F(ContactSearchTest, RowsWithoutAContactStayInPlace) {
+    Add(u"Abe", 10);
+    SearchRow plain;
+    plain.name = u"Alpha";
+    m_source.push_back(plain);
+    Add(u"Amy", 0);
+    Add(u"Ann", 50);
+    m_search.Search(m_source, u"2", false, false);
+    EXPECT_EQ(Names(), (std::vector<std::u16string>{u"Abe", u"Alpha", u"Ann", u"Amy"}));
+}
+
 TEST_F(ContactSearchTest, RowsWithATextOfTheirOwnMatchItFirst) {
     SearchRow call;
     call.name = u"Unknown";
