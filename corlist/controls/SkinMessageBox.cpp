@@ -14,8 +14,6 @@
 
 namespace corlist {
 
-namespace {
-
 // The skin's message box has Yes, No and Cancel; boxes that ask for OK get an "OK" button
 // too (number IDOK), which skins may give.
 const ControlTableRow kMessageBoxRows[] = {
@@ -28,6 +26,8 @@ const ControlTableRow kMessageBoxRows[] = {
     {SkinKind::kImgCtrl, "Icon", kMessageBoxIcon, 0},
     {},
 };
+
+namespace {
 
 std::vector<UINT> ButtonsOf(UINT type) {
     switch (type & 0xF) {

@@ -2,6 +2,8 @@
 // icon and the buttons of the box type, run modally over a screen.
 #pragma once
 
+#include "corlist/controls/ControlTable.h"
+
 #include "ce/types.h"
 
 #include <string>
@@ -15,6 +17,9 @@ class Skin;
 constexpr UINT kMessageBoxTitle = 1001;
 constexpr UINT kMessageBoxText = 1002;
 constexpr UINT kMessageBoxIcon = 1003;
+
+// The controls of the skin's "MessageBox" dialog (ended by a row of kind 0).
+extern const ControlTableRow kMessageBoxRows[];
 
 // Shows `text` under the title string `titleNumber` with the buttons of `type` (MB_OK,
 // MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL; others show Cancel) and returns the number of the
