@@ -2,6 +2,7 @@
 // (every node reached once from the root, copied nodes sharing lists that are themselves
 // finite), and clearing must destroy every element object once.
 #include "common/MemoryStream.h"
+#include "corlist/controls/ControlFactory.h"
 #include "corlist/skin/Skin.h"
 
 #include <cstddef>
@@ -41,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> copy(data, data + size);
     common::MemoryStream stream(copy.data(), LONG(copy.size()));
     corlist::Skin skin;
+    // Control elements get their descriptors, so their attributes are read too.
+    corlist::InstallControlDescriptors(skin);
     if (skin.LoadDescription(stream))
         CheckTree(skin.Root());
     skin.ClearSkin();

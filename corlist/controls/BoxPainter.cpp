@@ -165,7 +165,7 @@ void PaintBox(DrawSurface& surface, BoxElement& element, const RECT& rect, const
     if (restFill)
         FillRounded(surface, *restFill, parts.rest, clip, parts.restCorners, BoxCornerRadius());
 
-    RECT text{rect.left + Margin(), rect.top, rect.right - Margin(), rect.bottom};
+    RECT text{rect.left + Margin() + row.textIndent, rect.top, rect.right - Margin(), rect.bottom};
     if (RECT arrow = PreviousArrowRect(element, rect); row.previous && !IsEmptyRect(arrow)) {
         DrawAtLeft(surface, *element.PreviousImage(), RECT{rect.left + Margin(), rect.top, arrow.right, rect.bottom}, clip, -1);
         text.left = arrow.right;

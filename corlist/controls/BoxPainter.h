@@ -34,6 +34,7 @@ struct BoxRow {
     bool checked = false;
     bool previous = false; // paging arrows
     bool next = false;
+    int textIndent = 0; // pixels the texts keep free on the left (a menu row's icon)
 };
 
 // The parts of a box: with the focus and a separator inside it, the part left of the

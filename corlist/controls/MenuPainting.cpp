@@ -68,12 +68,16 @@ void Menu::PaintBoxRow(DrawSurface& surface, const MenuRow& row, int index, cons
     box.style = style;
     box.focused = index == m_selected;
     box.disabled = row.flags & MenuRowFlag::kDisabled;
+    ImageElement* icons = m_element->Icons();
+    SIZE iconSize = icons ? icons->SubImageSize() : SIZE{};
+    bool anyIcon = std::any_of(m_shown->rows.begin(), m_shown->rows.end(), [](const auto& r) { return r->icon >= 0; });
+    if (icons && anyIcon)
+        box.textIndent = 5 * BorderWidth() + iconSize.cx;
     PaintBox(surface, *static_cast<BoxElement*>(m_rowLook), row.rect, clip, box);
-    if (ImageElement* icons = m_element->Icons(); icons && row.icon >= 0) {
-        SIZE size = icons->SubImageSize();
-        LONG top = row.rect.top + (row.rect.bottom - row.rect.top - size.cy) / 2;
+    if (icons && row.icon >= 0) {
+        LONG top = row.rect.top + (row.rect.bottom - row.rect.top - iconSize.cy) / 2;
         LONG left = row.rect.left + 5 * BorderWidth();
-        icons->Draw(surface, RECT{left, top, left + size.cx, top + size.cy}, row.icon);
+        icons->Draw(surface, RECT{left, top, left + iconSize.cx, top + iconSize.cy}, row.icon);
     }
     if (row.flags & MenuRowFlag::kChecked)
         if (auto* check = static_cast<ButtonElement*>(m_element->Child(SkinKind::kImgCtrl, "Check"))) {

@@ -60,10 +60,17 @@ int ShowMessageBox(Skin& skin, ControlOwner& owner, UINT titleNumber, const std:
     if (!dialog.Build(skin, owner, "MessageBox", kMessageBoxRows))
         return 0;
     std::vector<UINT> buttons = ButtonsOf(type);
-    for (UINT number : {IDOK, IDYES, IDNO, IDCANCEL})
-        if (Control* button = dialog.FindById(number)) {
-            bool shown = std::find(buttons.begin(), buttons.end(), number) != buttons.end();
+    // A button whose string the language lacks is labelled with its own name.
+    static constexpr struct {
+        UINT number;
+        const char16_t* name;
+    } kNames[] = {{IDOK, u"OK"}, {IDYES, u"Yes"}, {IDNO, u"No"}, {IDCANCEL, u"Cancel"}};
+    for (const auto& name : kNames)
+        if (Control* button = dialog.FindById(name.number)) {
+            bool shown = std::find(buttons.begin(), buttons.end(), name.number) != buttons.end();
             button->SetFlags(shown ? 0 : ControlState::kVisible, shown ? ControlState::kVisible : 0, false);
+            if (button->Text().empty())
+                button->SetText(name.name);
         }
     if (Control* title = dialog.FindById(kMessageBoxTitle))
         title->SetText(LoadLabel(titleNumber));
