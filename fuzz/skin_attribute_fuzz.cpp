@@ -1,7 +1,19 @@
 // Arbitrary bytes as a skin attribute value given to every attribute of the colour, fill,
-// effect and image elements, and read by the colour notation and the word lists. Values
-// must stay in their ranges whatever the text.
+// effect and image elements and of the control descriptors, and read by the colour notation
+// and the word lists. Values must stay in their ranges whatever the text.
 #include "common/NodeArena.h"
+#include "corlist/controls/BoxElement.h"
+#include "corlist/controls/ButtonElement.h"
+#include "corlist/controls/ControlElement.h"
+#include "corlist/controls/EditElement.h"
+#include "corlist/controls/GridElement.h"
+#include "corlist/controls/ImageViewElement.h"
+#include "corlist/controls/LetterBarElement.h"
+#include "corlist/controls/MenuElement.h"
+#include "corlist/controls/PopupDialogElement.h"
+#include "corlist/controls/ScrollBarElement.h"
+#include "corlist/controls/TabElement.h"
+#include "corlist/controls/TextElement.h"
 #include "corlist/skin/AttributeValues.h"
 #include "corlist/skin/ColourNotation.h"
 #include "corlist/skin/EffectElement.h"
@@ -12,6 +24,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -25,6 +39,50 @@ public:
 void Check(bool condition) {
     if (!condition)
         std::abort();
+}
+
+// The attributes every control descriptor reads, then the ones of each kind.
+constexpr const char* kControlAttributes[] = {"rect",  "pos",        "posx",  "posy",      "size",
+                                              "sizex", "sizey",      "shadowrect", "style", "bkgopacity"};
+constexpr const char* kKindAttributes[] = {
+    "separator", "bkgnd",      "border",     "opacity",     "margins",     "columns",     "round",
+    "rowheight", "titleH",     "tracker",    "trackerCol",  "itemRect",    "imageRect",   "textRect",
+    "headerHeight", "marginX", "marginY",    "mode",        "scrollerSize", "trackerSize", "trackerPos",
+    "lettersArea", "previewSize", "source",  "imgList",     "color",       "size",        "weight"};
+
+void Feed(corlist::ControlElement& element, const char* value, common::NodeArena& arena) {
+    for (const char* name : kControlAttributes)
+        element.SetAttribute(name, value, arena);
+    for (const char* name : kKindAttributes)
+        element.SetAttribute(name, value, arena);
+    Check(element.BackgroundOpacity() >= -1 && element.BackgroundOpacity() <= 256);
+}
+
+void FeedDescriptors(const char* value, common::NodeArena& arena, corlist::SkinImageProvider& skin) {
+    corlist::ControlElement control;
+    corlist::ButtonElement button(skin);
+    corlist::TextElement text;
+    corlist::EditElement edit;
+    corlist::MenuElement menu;
+    corlist::PopupDialogElement dialog;
+    corlist::TabElement tab;
+    corlist::BoxElement box;
+    corlist::ImageViewElement view;
+    corlist::GridElement grid;
+    corlist::ScrollBarElement scrollBar;
+    corlist::LetterBarElement letterBar;
+    for (corlist::ControlElement* element : std::initializer_list<corlist::ControlElement*>{
+             &control, &button, &text, &edit, &menu, &dialog, &tab, &box, &view, &grid, &scrollBar, &letterBar})
+        Feed(*element, value, arena);
+    Check(menu.Columns() >= 1 && menu.Columns() <= 16);
+    Check(menu.Round() >= 0 && menu.MarginX() >= 0 && menu.MarginY() >= 0);
+    for (int width : {0, 1, 100, 0x7FFFFFFF}) {
+        int split = box.SeparatorPosition(width);
+        Check(split >= 0 && split <= std::max(width, 0));
+    }
+    SIZE preview = letterBar.PreviewSize();
+    Check(preview.cx > 0 && preview.cy > 0);
+    Check(button.Image().Columns() >= 1 && button.Image().Rows() >= 1);
 }
 
 } // namespace
@@ -56,5 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(image.RepeatWidth() >= 0 && image.RepeatHeight() >= 0);
     Check(image.RepeatMaskWidth() >= 1 && image.RepeatMaskHeight() >= 1);
     Check(image.Opacity() >= -1 && image.Opacity() <= 256);
+
+    FeedDescriptors(value.c_str(), arena, skin);
     return 0;
 }

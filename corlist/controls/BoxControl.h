@@ -33,7 +33,7 @@ public:
     void SetSecondText(const std::u16string& text);
     const std::u16string& SecondText() const { return m_second; }
     void SetEnabled(bool enabled) { SetFlags(enabled ? kDisabled : 0, enabled ? 0 : kDisabled, true); }
-    bool IsEnabled() const { return !(State() & kDisabled); }
+    bool IsEnabled() const override { return !(State() & kDisabled); }
     // The check mark shows while checked, and for a box of the "check" style while it is
     // toggled on.
     void SetChecked(bool checked) { SetFlags(checked ? 0 : kChecked, checked ? kChecked : 0, true); }

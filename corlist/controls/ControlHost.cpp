@@ -72,6 +72,9 @@ void ControlHost::Destroy() {
         DestroyWindow(m_window);
         m_window = nullptr;
     }
+    // The surface belongs to the window: a host made again (perhaps on another device) must
+    // not paint into the old one's pixels.
+    m_surface.Destroy();
     m_tracked = nullptr;
 }
 

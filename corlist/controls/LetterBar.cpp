@@ -16,6 +16,32 @@
 
 namespace corlist {
 
+LetterBar::~LetterBar() {
+    HidePreview();
+}
+
+void LetterBar::SetList(ListView* list) {
+    if (list != m_list)
+        HidePreview();
+    ScrollBar::SetList(list);
+}
+
+void LetterBar::ShowPreview(WCHAR letter) {
+    if (!m_list)
+        return;
+    m_preview.SetLook(Element());
+    m_preview.Show(letter);
+    m_list->SetLetterPreview(&m_preview);
+}
+
+void LetterBar::HidePreview() {
+    if (!m_preview.IsShown())
+        return;
+    m_preview.Hide();
+    if (m_list)
+        m_list->SetLetterPreview(nullptr);
+}
+
 LetterBarElement* LetterBar::Element() const {
     return static_cast<LetterBarElement*>(Descriptor());
 }
@@ -104,12 +130,14 @@ int LetterBar::OnStylus(int event, int x, int y) {
         return Control::OnStylus(event, x, y);
     if (event == StylusEvent::kUp) {
         Select(-1);
+        HidePreview();
         return Tracking::kNone;
     }
     int index = LetterAt(POINT{x, y});
     if (index >= 0 && index != m_selected) {
         Select(index);
         const BarLetter& letter = m_shown[size_t(index)];
+        ShowPreview(letter.ch);
         if (m_list && m_list->ItemsPerRow() > 0)
             m_list->ScrollTo(letter.firstItem / m_list->ItemsPerRow());
         SendCommand(StylusEvent::kNotifySent, LPARAM(letter.ch));
@@ -193,6 +221,8 @@ std::string LetterBar::UiLine() {
 void LetterBar::Describe(IUiSink& sink, int depth, POINT origin) {
     Control::Describe(sink, depth, origin);
     sink.Line(depth + 1, UiLine().c_str());
+    if (m_preview.IsShown())
+        sink.Line(depth + 1, ("preview " + UiQuoted(std::u16string(1, m_preview.Letter()))).c_str());
 }
 
 } // namespace corlist

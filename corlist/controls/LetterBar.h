@@ -4,6 +4,7 @@
 #pragma once
 
 #include "corlist/controls/LetterBarLayout.h"
+#include "corlist/controls/LetterPreview.h"
 #include "corlist/controls/ScrollBar.h"
 #include "corlist/skin/DrawSurface.h"
 
@@ -17,6 +18,10 @@ class LetterBarElement;
 
 class LetterBar : public ScrollBar {
 public:
+    ~LetterBar() override;
+
+    // A bar that leaves its list takes its preview away from it.
+    void SetList(ListView* list) override;
     void Layout(const RECT* parent) override;
     void Paint(DrawSurface& surface, const RECT& clip) override;
     // A touch selects the letter under the pen, scrolls the list to its first entry and
@@ -37,6 +42,8 @@ public:
     int Selected() const { return m_selected; }
     // The line `ui` shows: `letters "ABC"`.
     std::string UiLine();
+    // The big letter over the list while a letter is touched.
+    const LetterPreview& Preview() const { return m_preview; }
 
 private:
     LetterBarElement* Element() const;
@@ -46,6 +53,8 @@ private:
     int CellHeight() const;
     void RenderCache();
     void DrawLetter(DrawSurface& surface, WCHAR ch, const RECT& cell, COLORREF colour);
+    void ShowPreview(WCHAR letter);
+    void HidePreview();
 
     std::vector<BarLetter> m_letters; // as the page gave them
     std::vector<BarLetter> m_shown;   // fitted to the height
@@ -53,6 +62,7 @@ private:
     int m_selected = -1;
     DrawSurface m_cache; // the bar with its letters, at the bar's size
     bool m_cacheValid = false;
+    LetterPreview m_preview; // shown on m_list while a letter is touched
 };
 
 } // namespace corlist

@@ -4,6 +4,7 @@
 #include "common/XmlNode.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/GridElement.h"
+#include "corlist/controls/LetterPreview.h"
 #include "corlist/controls/ListViewNotify.h"
 #include "corlist/controls/ControlOwner.h"
 #include "corlist/controls/ScrollBar.h"
@@ -100,6 +101,13 @@ void ListView::AddBar(ScrollBar* bar) {
 
 void ListView::RemoveBar(ScrollBar* bar) {
     m_bars.erase(std::remove(m_bars.begin(), m_bars.end(), bar), m_bars.end());
+}
+
+void ListView::SetLetterPreview(const LetterPreview* preview) {
+    for (const LetterPreview* shown : {m_preview, preview})
+        if (RECT area = shown ? shown->Area(m_rect) : RECT{}; !IsEmptyRect(area))
+            Invalidate(&area);
+    m_preview = preview;
 }
 
 Control* ListView::CreateChild(common::XmlNode* node, const ControlTableRow* table) {

@@ -16,6 +16,7 @@
 namespace corlist {
 
 class GridElement;
+class LetterPreview;
 class ScrollBar;
 
 // A column of a report list: the width asked for (negative: a share of what the fixed
@@ -97,6 +98,9 @@ public:
     // The bars that follow the list (they register themselves); redrawn when it scrolls.
     void AddBar(ScrollBar* bar);
     void RemoveBar(ScrollBar* bar);
+    // The letter bar's preview painted over the rows while a letter is touched (null: none).
+    void SetLetterPreview(const LetterPreview* preview);
+    const LetterPreview* Preview() const { return m_preview; }
 
     // What `ui` shows for the visible rows: `row INDEX [selected] [checked] "TEXT"`, the
     // texts of the columns separated by " | ".
@@ -161,6 +165,7 @@ private:
     bool m_timerRunning = false;
     bool m_tapPossible = false;
     std::vector<ScrollBar*> m_bars; // back-links to bars that follow the list
+    const LetterPreview* m_preview = nullptr; // back-link: a letter bar owns it
     POINT m_downPoint{};
 };
 

@@ -2,6 +2,7 @@
 // box, texts, separator), the area below the last row, and the empty list.
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/GridElement.h"
+#include "corlist/controls/LetterPreview.h"
 #include "corlist/controls/ListView.h"
 #include "corlist/controls/ListViewNotify.h"
 #include "corlist/skin/DrawSurface.h"
@@ -47,6 +48,8 @@ void ListView::Paint(DrawSurface& surface, const RECT& clip) {
     }
     PaintHeader(surface, clip);
     PaintRows(surface, clip);
+    if (m_preview)
+        m_preview->Paint(surface, clip, m_rect);
 }
 
 void ListView::PaintHeader(DrawSurface& surface, const RECT& clip) {

@@ -20,7 +20,7 @@ public:
     const char* KindName() const override { return "scrollbar"; }
 
     // The list followed (null: none); the list tells the bar when it goes away.
-    void SetList(ListView* list);
+    virtual void SetList(ListView* list);
     ListView* List() const { return m_list; }
     // The thumb in surface coordinates; empty when the list fits its view.
     RECT ThumbRect() const;
