@@ -1,4 +1,5 @@
 #include "apps/ShellProgram.h"
+#include "shell/ShellChrome.h"
 
 #include "ce/kernel.h"
 #include "ce/user.h"
@@ -114,7 +115,8 @@ void PaintTaskBar(HWND window, HDC dc) {
     HPEN pen = CreatePen(PS_SOLID, 2 * s, RGB(200, 220, 245));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Ellipse(dc, left, top, left + size, top + size);
+    if (ShellChrome::Instance().StartIconShown())
+        Ellipse(dc, left, top, left + size, top + size);
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     DeleteObject(pen);

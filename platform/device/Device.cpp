@@ -18,11 +18,13 @@
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
 #include "notify/WakeupTable.h"
+#include "phone/OutgoingCalls.h"
 #include "pim/CallLogStore.h"
 #include "pim/PimStartup.h"
 #include "pim/SimCard.h"
 #include "registry/Registry.h"
 #include "shell/RegistryLaunchNames.h"
+#include "shell/ShellChrome.h"
 #include "sound/WaveDevice.h"
 #include "user/WindowManager.h"
 
@@ -148,6 +150,9 @@ bool Device::Boot(std::string& error) {
         return false;
     }
     m_running = true;
+    // Shell: task bar, Start icon and input panel button shown; no call waits to be dialled.
+    ShellChrome::Instance().Reset();
+    OutgoingCalls::Instance().Clear();
     // Programs: the platform's own first, then the main program, as the device starts them.
     PlatformPrograms::Register();
     if (m_options.startPlatformPrograms && !PlatformPrograms::Start(error)) {

@@ -64,6 +64,8 @@ CE_API void keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, DWORD_PTR) 
         Trace("user", "key 0x%02x has no window to go to", virtualKey);
         return;
     }
+    if (routed->dropped)
+        return;
     if (routed->hwnd) {
         if (WindowObject* window = Wm().m_windows.Find(routed->hwnd))
             PostLocked(*window->m_queue, routed->hwnd, routed->message, routed->wParam, routed->lParam);

@@ -1,5 +1,7 @@
 #include "user/InputRouter.h"
 
+#include "ce/aygshell.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -58,6 +60,7 @@ bool InputRouter::RemoveCombination(UINT modifiers, UINT virtualKey) {
 }
 
 void InputRouter::RemoveWindow(HWND hwnd) {
+    std::erase_if(m_menuBars, [&](const MenuBarKeys& bar) { return bar.owner == hwnd || bar.bar == hwnd; });
     std::erase_if(m_hotKeys, [hwnd](const HotKey& hotKey) { return hotKey.hwnd == hwnd; });
 }
 
@@ -74,7 +77,8 @@ std::optional<RoutedInput> InputRouter::RouteKey(BYTE virtualKey, BYTE scanCode,
     if (!up && !wasDown)
         m_toggled[virtualKey] = !m_toggled[virtualKey];
     UINT modifiers = Modifiers();
-    if (const HotKey* hotKey = Match(modifiers, virtualKey)) {
+    const HotKey* hotKey = Match(modifiers, virtualKey);
+    if (hotKey) {
         // A hot key takes its press; its release only when registered with MOD_KEYUP.
         if (!up || (hotKey->modifiers & MOD_KEYUP)) {
             UINT reported = modifiers | (up ? MOD_KEYUP : 0);
@@ -82,6 +86,10 @@ std::optional<RoutedInput> InputRouter::RouteKey(BYTE virtualKey, BYTE scanCode,
                                MAKELPARAM(reported, virtualKey)};
         }
     }
+    // A key a program holds as a hot key keeps its usual way also on release.
+    if (!hotKey)
+        if (auto toBar = RouteToMenuBar(virtualKey, up, modifiers, active))
+            return toBar;
     HWND target = focus ? focus : active;
     if (!target)
         return std::nullopt;
@@ -94,7 +102,45 @@ std::optional<RoutedInput> InputRouter::RouteKey(BYTE virtualKey, BYTE scanCode,
     return RoutedInput{target, 0, UINT(up ? WM_KEYUP : WM_KEYDOWN), virtualKey, lParam};
 }
 
+void InputRouter::SetMenuBarKeys(const MenuBarKeys& keys) {
+    std::erase_if(m_menuBars, [&](const MenuBarKeys& bar) { return bar.owner == keys.owner; });
+    m_menuBars.push_back(keys);
+}
+
+MenuBarKeys* InputRouter::FindMenuBar(HWND bar) {
+    for (MenuBarKeys& keys : m_menuBars)
+        if (keys.bar == bar)
+            return &keys;
+    return nullptr;
+}
+
+// A soft key press becomes its command; an overridden key goes to the owner as WM_HOTKEY
+// (SHMBOF_NOTIFY, press and release) or nowhere (SHMBOF_NODEFAULT alone).
+std::optional<RoutedInput> InputRouter::RouteToMenuBar(BYTE virtualKey, bool up, UINT modifiers,
+                                                       HWND active) const {
+    auto bar = std::find_if(m_menuBars.begin(), m_menuBars.end(),
+                            [&](const MenuBarKeys& keys) { return active && keys.owner == active; });
+    if (bar == m_menuBars.end())
+        return std::nullopt;
+    for (const auto& [key, flags] : bar->overrides) {
+        if (key != virtualKey)
+            continue;
+        if (flags & SHMBOF_NOTIFY)
+            return RoutedInput{bar->owner, 0, WM_HOTKEY, 0,
+                               MAKELPARAM(modifiers | (up ? MOD_KEYUP : 0), virtualKey)};
+        if (flags & SHMBOF_NODEFAULT)
+            return RoutedInput{bar->owner, 0, WM_NULL, 0, 0, true};
+    }
+    UINT command = virtualKey == VK_TSOFT1 ? bar->leftCommand : virtualKey == VK_TSOFT2 ? bar->rightCommand : 0;
+    if (!command)
+        return std::nullopt;
+    if (up)
+        return RoutedInput{bar->owner, 0, WM_NULL, 0, 0, true};
+    return RoutedInput{bar->owner, 0, WM_COMMAND, command, 0};
+}
+
 void InputRouter::Reset() {
+    m_menuBars.clear();
     m_down.fill(false);
     m_toggled.fill(false);
     m_hotKeys.clear();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -18,6 +19,17 @@ struct RoutedInput {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    bool dropped = false; // taken by a menu bar's key override: nobody gets it
+};
+
+// What a menu bar does with keys while its owner is the active window: the soft keys send
+// their commands, and overridden keys (SHMBOF_* flags) are reported or swallowed.
+struct MenuBarKeys {
+    HWND owner = nullptr;
+    HWND bar = nullptr;
+    UINT leftCommand = 0; // 0: no soft key
+    UINT rightCommand = 0;
+    std::vector<std::pair<UINT, UINT>> overrides; // virtual key, SHMBOF_* flags
 };
 
 struct HotKey {
@@ -36,7 +48,12 @@ public:
     bool RemoveHotKey(HWND hwnd, DWORD threadId, int id);
     // Removes whatever registration holds the combination; false when none did.
     bool RemoveCombination(UINT modifiers, UINT virtualKey);
-    // Drops the hot keys of a destroyed window.
+    // Replaces the menu bar keys of `keys.owner` (one menu bar per owner).
+    void SetMenuBarKeys(const MenuBarKeys& keys);
+    // The keys of the menu bar window `bar`, or null.
+    MenuBarKeys* FindMenuBar(HWND bar);
+
+    // Drops the hot keys and menu bar keys of a destroyed window.
     void RemoveWindow(HWND hwnd);
     void RemoveThread(DWORD threadId);
 
@@ -55,10 +72,12 @@ public:
 
 private:
     const HotKey* Match(UINT modifiers, UINT virtualKey) const;
+    std::optional<RoutedInput> RouteToMenuBar(BYTE virtualKey, bool up, UINT modifiers, HWND active) const;
 
     std::array<bool, 256> m_down{};
     std::array<bool, 256> m_toggled{};
     std::vector<HotKey> m_hotKeys;
+    std::vector<MenuBarKeys> m_menuBars;
 };
 
 } // namespace platform

@@ -1,0 +1,212 @@
+#include "shell/MenuBar.h"
+
+#include "ce/aygshell.h"
+#include "ce/kernel.h"
+#include "ce/resource.h"
+#include "ce/sipapi.h"
+#include "ce/user.h"
+#include "ce/wingdi.h"
+#include "shell/ShellChrome.h"
+#include "user/SystemLook.h"
+#include "user/UserPrivate.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+constexpr int kSipButtonWidth = 32;
+
+// One bar's labels and owner; made at WM_CREATE's caller, freed at WM_NCDESTROY.
+struct BarState {
+    HWND owner = nullptr;
+    std::u16string left, right;
+    UINT leftCommand = 0, rightCommand = 0;
+    bool sipButton = true;
+};
+
+BarState* StateOf(HWND bar) { return reinterpret_cast<BarState*>(GetWindowLongPtrW(bar, GWLP_USERDATA)); }
+
+void DrawKey(HDC dc, const std::u16string& label, RECT rect, UINT align) {
+    if (label.empty())
+        return;
+    int s = SystemLook::Scale();
+    rect.left += 6 * s;
+    rect.right -= 6 * s;
+    DrawTextW(dc, label.c_str(), int(label.size()), &rect, align | DT_VCENTER | DT_SINGLELINE);
+}
+
+void Paint(HWND bar, HDC dc) {
+    RECT client;
+    GetClientRect(bar, &client);
+    int s = SystemLook::Scale();
+    SystemLook::Fill(dc, client, RGB(16, 40, 96));
+    const BarState* state = StateOf(bar);
+    if (!state)
+        return;
+    HFONT font = SystemLook::MakeFont(12 * s, FW_BOLD);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawKey(dc, state->left, MenuBar::PartRect(MenuBar::Part::kLeftKey, client.right, client.bottom, s), DT_LEFT);
+    DrawKey(dc, state->right, MenuBar::PartRect(MenuBar::Part::kRightKey, client.right, client.bottom, s), DT_RIGHT);
+    if (state->sipButton && ShellChrome::Instance().SipButtonShown()) {
+        RECT button = MenuBar::PartRect(MenuBar::Part::kSipButton, client.right, client.bottom, s);
+        InflateRect(&button, -3 * s, -4 * s);
+        SystemLook::Fill(dc, button, RGB(200, 220, 245));
+        SystemLook::Frame(dc, button);
+        SetTextColor(dc, RGB(16, 40, 96));
+        DrawTextW(dc, u"\u2328", 1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+void Tap(HWND bar, POINT point) {
+    const BarState* state = StateOf(bar);
+    RECT client;
+    GetClientRect(bar, &client);
+    switch (MenuBar::PartAt(point, client.right, client.bottom, SystemLook::Scale())) {
+    case MenuBar::Part::kLeftKey:
+        if (state->leftCommand)
+            PostMessageW(state->owner, WM_COMMAND, state->leftCommand, 0);
+        break;
+    case MenuBar::Part::kRightKey:
+        if (state->rightCommand)
+            PostMessageW(state->owner, WM_COMMAND, state->rightCommand, 0);
+        break;
+    case MenuBar::Part::kSipButton:
+        if (state->sipButton && ShellChrome::Instance().SipButtonShown()) {
+            SIPINFO info{};
+            info.cbSize = sizeof(info);
+            SipGetInfo(&info);
+            SipShowIM((info.fdwFlags & SIPF_ON) ? SIPF_OFF : SIPF_ON);
+        }
+        break;
+    case MenuBar::Part::kNone:
+        break;
+    }
+}
+
+// SHCMBM_OVERRIDEKEY: lParam's low word is the mask of SHMBOF_* bits to change, its high
+// word their new values.
+LRESULT OverrideKey(HWND bar, WPARAM key, LPARAM lParam) {
+    UINT mask = LOWORD(lParam), values = HIWORD(lParam);
+    auto lock = LockUser();
+    MenuBarKeys* keys = Wm().m_input.FindMenuBar(bar);
+    if (!keys || key == 0 || key > 0xFF)
+        return FALSE;
+    UINT flags = 0;
+    for (auto& [overridden, current] : keys->overrides)
+        if (overridden == key)
+            flags = current;
+    flags = (flags & ~mask) | (values & mask);
+    std::erase_if(keys->overrides, [&](const auto& entry) { return entry.first == key; });
+    if (flags)
+        keys->overrides.emplace_back(UINT(key), flags);
+    return TRUE;
+}
+
+LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case SHCMBM_OVERRIDEKEY:
+        return OverrideKey(bar, wParam, lParam);
+    case WM_LBUTTONUP:
+        Tap(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        if (HDC dc = BeginPaint(bar, &paint)) {
+            Paint(bar, dc);
+            EndPaint(bar, &paint);
+        }
+        return 0;
+    }
+    case WM_NCDESTROY:
+        delete StateOf(bar);
+        SetWindowLongPtrW(bar, GWLP_USERDATA, 0);
+        return DefWindowProcW(bar, message, wParam, lParam);
+    default:
+        return DefWindowProcW(bar, message, wParam, lParam);
+    }
+}
+
+std::u16string Label(HINSTANCE instance, UINT id) {
+    WCHAR text[64] = {};
+    return LoadStringW(instance, id, text, 64) > 0 ? std::u16string(text) : std::u16string();
+}
+
+} // namespace
+
+RECT MenuBar::PartRect(Part part, int width, int height, int scale) {
+    int sip = kSipButtonWidth * scale;
+    int sipLeft = (width - sip) / 2;
+    switch (part) {
+    case Part::kLeftKey:
+        return RECT{0, 0, sipLeft, height};
+    case Part::kSipButton:
+        return RECT{sipLeft, 0, sipLeft + sip, height};
+    case Part::kRightKey:
+        return RECT{sipLeft + sip, 0, width, height};
+    case Part::kNone:
+        break;
+    }
+    return RECT{};
+}
+
+MenuBar::Part MenuBar::PartAt(POINT point, int width, int height, int scale) {
+    for (Part part : {Part::kLeftKey, Part::kSipButton, Part::kRightKey}) {
+        RECT rect = PartRect(part, width, height, scale);
+        if (point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom)
+            return part;
+    }
+    return Part::kNone;
+}
+
+} // namespace platform
+
+using namespace platform;
+
+CE_API BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
+    if (!info || info->cbSize != sizeof(SHMENUBARINFO) || !IsWindow(info->hwndParent)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto state = std::make_unique<BarState>();
+    state->owner = info->hwndParent;
+    state->sipButton = !(info->dwFlags & SHCMBF_HIDESIPBUTTON);
+    if (!(info->dwFlags & SHCMBF_EMPTYBAR)) {
+        state->left = Label(info->hInstRes, info->nToolBarId);
+        state->right = Label(info->hInstRes, info->nToolBarId + 1);
+        if (state->left.empty() && state->right.empty()) {
+            SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+            return FALSE;
+        }
+        state->leftCommand = state->left.empty() ? 0 : info->nToolBarId;
+        state->rightCommand = state->right.empty() ? 0 : info->nToolBarId + 1;
+    }
+    if (!SystemLook::RegisterSystemClass(MenuBar::kClassName, BarProc)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    int height = MenuBar::kHeight * SystemLook::Scale();
+    int width = GetSystemMetrics(SM_CXSCREEN), top = GetSystemMetrics(SM_CYSCREEN) - height;
+    DWORD style = WS_POPUP | ((info->dwFlags & SHCMBF_HIDDEN) ? 0 : WS_VISIBLE);
+    HWND bar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, MenuBar::kClassName, u"", style, 0, top, width,
+                               height, info->hwndParent, nullptr, nullptr, nullptr);
+    if (!bar)
+        return FALSE;
+    MenuBarKeys keys{info->hwndParent, bar, state->leftCommand, state->rightCommand, {}};
+    SetWindowLongPtrW(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+    InvalidateRect(bar, nullptr, FALSE);
+    {
+        auto lock = LockUser();
+        Wm().m_input.SetMenuBarKeys(keys);
+    }
+    info->hwndMB = bar;
+    return TRUE;
+}
