@@ -1,6 +1,8 @@
 #include "display/SdlScreen.h"
 
 #include "display/Display.h"
+
+#include "ce/user.h"
 #include "user/HardwareKeys.h"
 #include "user/StylusInput.h"
 
@@ -16,6 +18,8 @@ constexpr Uint32 kFrameMs = 33;
 } // namespace
 
 SdlScreen::~SdlScreen() {
+    if (m_bodyTexture)
+        SDL_DestroyTexture(m_bodyTexture);
     if (m_texture)
         SDL_DestroyTexture(m_texture);
     if (m_renderer)
@@ -32,7 +36,16 @@ bool SdlScreen::Open(std::string& error) {
         return false;
     }
     m_initialized = true;
-    m_window = SDL_CreateWindow("Dialora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 240, 320, 0);
+    // The window starts at the size the phone's screen needs, so no driver has to follow a
+    // resize before the first frame.
+    int width = std::max(GetSystemMetrics(SM_CXSCREEN), 1) * m_options.scale;
+    int height = std::max(GetSystemMetrics(SM_CYSCREEN), 1) * m_options.scale;
+    if (m_options.frame) {
+        PhoneBody body(width / m_options.scale, height / m_options.scale, m_options.scale);
+        width = body.WindowWidth();
+        height = body.WindowHeight();
+    }
+    m_window = SDL_CreateWindow("Dialora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
     if (m_window)
         m_renderer = SDL_CreateRenderer(m_window, -1, 0);
     if (!m_window || !m_renderer) {
@@ -46,22 +59,42 @@ bool SdlScreen::Open(std::string& error) {
 bool SdlScreen::FitToScreen(int width, int height) {
     if (m_texture && width == m_width && height == m_height)
         return true;
-    if (m_texture)
-        SDL_DestroyTexture(m_texture);
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                  width, height);
-    if (!m_texture)
-        return false;
     m_width = width;
     m_height = height;
-    SDL_SetWindowSize(m_window, width * m_options.scale + 2 * Margin(),
-                      height * m_options.scale + 2 * Margin());
+    if (m_options.frame) {
+        m_body.emplace(width, height, m_options.scale);
+        m_target = m_body->Screen();
+        SDL_SetWindowSize(m_window, m_body->WindowWidth(), m_body->WindowHeight());
+    } else {
+        m_body.reset();
+        m_target = RECT{0, 0, width * m_options.scale, height * m_options.scale};
+        SDL_SetWindowSize(m_window, width * m_options.scale, height * m_options.scale);
+    }
+    // A renderer made now draws over the whole window at its new size, whatever the video
+    // driver; the textures go with the old one.
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    if (m_bodyTexture)
+        SDL_DestroyTexture(m_bodyTexture);
+    m_texture = nullptr;
+    m_bodyTexture = nullptr;
+    SDL_DestroyRenderer(m_renderer);
+    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+    if (!m_renderer)
+        return false;
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!m_texture)
+        return false;
+    if (m_body)
+        PaintBody();
+    m_wholeScreenStale = true;
+    m_exposed = true;
     return true;
 }
 
 bool SdlScreen::ToScreen(int x, int y, POINT& point) const {
-    int sx = (x - Margin()) / m_options.scale, sy = (y - Margin()) / m_options.scale;
-    bool inside = x >= Margin() && y >= Margin() && sx < m_width && sy < m_height;
+    int sx = (x - m_target.left) / m_options.scale, sy = (y - m_target.top) / m_options.scale;
+    bool inside = x >= m_target.left && y >= m_target.top && sx < m_width && sy < m_height;
     point = POINT{std::clamp(sx, 0, std::max(m_width - 1, 0)), std::clamp(sy, 0, std::max(m_height - 1, 0))};
     return inside;
 }
@@ -125,9 +158,13 @@ void SdlScreen::HandleEvent(const SDL_Event& event) {
             m_exposed = true;
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (event.button.button == SDL_BUTTON_LEFT && ToScreen(event.button.x, event.button.y, point)) {
+        if (event.button.button != SDL_BUTTON_LEFT)
+            break;
+        if (ToScreen(event.button.x, event.button.y, point)) {
             m_stylusDown = true;
             StylusInput::Deliver(StylusAction::Press, point);
+        } else {
+            PressKey(event.button.x, event.button.y);
         }
         break;
     case SDL_MOUSEMOTION:
@@ -138,6 +175,8 @@ void SdlScreen::HandleEvent(const SDL_Event& event) {
         }
         break;
     case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT)
+            ReleaseKey();
         if (event.button.button == SDL_BUTTON_LEFT && m_stylusDown) {
             m_stylusDown = false;
             ToScreen(event.button.x, event.button.y, point);
@@ -159,6 +198,12 @@ void SdlScreen::Present() {
     if (!frame.screen || !FitToScreen(frame.screen->Width(), frame.screen->Height()))
         return;
     bool damaged = frame.damage.right > frame.damage.left && frame.damage.bottom > frame.damage.top;
+    if (m_wholeScreenStale) {
+        // A new texture holds nothing yet: the whole screen goes up.
+        frame.damage = RECT{0, 0, m_width, m_height};
+        damaged = true;
+        m_wholeScreenStale = false;
+    }
     if (damaged) {
         // Only the rows and columns that changed go to the texture.
         SDL_Rect area{frame.damage.left, frame.damage.top, frame.damage.right - frame.damage.left,
@@ -169,21 +214,41 @@ void SdlScreen::Present() {
     if (!damaged && !m_exposed)
         return;
     m_exposed = false;
-    if (m_options.frame)
-        SDL_SetRenderDrawColor(m_renderer, 36, 36, 40, 255);
-    else
-        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
-    SDL_Rect target{Margin(), Margin(), m_width * m_options.scale, m_height * m_options.scale};
-    if (m_options.frame) {
-        // A lighter bezel line around the glass.
-        SDL_Rect bezel{target.x - 3, target.y - 3, target.w + 6, target.h + 6};
-        SDL_SetRenderDrawColor(m_renderer, 90, 90, 98, 255);
-        SDL_RenderFillRect(m_renderer, &bezel);
+    if (m_bodyTexture)
+        SDL_RenderCopy(m_renderer, m_bodyTexture, nullptr, nullptr);
+    if (m_body && m_pressedKey >= 0) {
+        // A held key looks pressed: its face darkens.
+        const RECT& r = m_body->Keys()[size_t(m_pressedKey)].rect;
+        SDL_Rect key{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_BLEND);
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 110);
+        SDL_RenderFillRect(m_renderer, &key);
     }
+    SDL_Rect target{m_target.left, m_target.top, m_width * m_options.scale, m_height * m_options.scale};
     SDL_RenderCopy(m_renderer, m_texture, nullptr, &target);
     SDL_RenderPresent(m_renderer);
     ++m_presented;
+}
+
+// A mouse press on a hardware key of the body presses that key until the button is let go.
+void SdlScreen::PressKey(int x, int y) {
+    if (!m_body || m_pressedKey >= 0)
+        return;
+    m_pressedKey = m_body->KeyAt(x, y);
+    if (m_pressedKey < 0)
+        return;
+    HardwareKeys::Key(m_body->Keys()[size_t(m_pressedKey)].vk, false);
+    m_exposed = true;
+}
+
+void SdlScreen::ReleaseKey() {
+    if (!m_body || m_pressedKey < 0)
+        return;
+    HardwareKeys::Key(m_body->Keys()[size_t(m_pressedKey)].vk, true);
+    m_pressedKey = -1;
+    m_exposed = true;
 }
 
 bool SdlScreen::Step() {

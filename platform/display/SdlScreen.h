@@ -9,6 +9,7 @@
 #pragma once
 
 #include "ce/types.h"
+#include "display/PhoneBody.h"
 
 #include <SDL2/SDL.h>
 
@@ -19,8 +20,8 @@
 namespace platform {
 
 struct SdlScreenOptions {
-    int scale = 1;      // 1 or 2
-    bool frame = false; // a device frame around the screen
+    int scale = 1;     // 1 or 2
+    bool frame = true; // the phone body with its hardware keys around the screen
 };
 
 class SdlScreen {
@@ -46,15 +47,23 @@ public:
     int PresentedFrames() const { return m_presented; }
 
 private:
-    int Margin() const { return m_options.frame ? 24 * m_options.scale : 0; }
     bool FitToScreen(int width, int height);
+    // Draws the phone body with the platform's own drawing into a texture.
+    bool PaintBody();
     void HandleEvent(const SDL_Event& event);
+    void PressKey(int x, int y);
+    void ReleaseKey();
     void Present();
 
     SdlScreenOptions m_options;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;
+    SDL_Texture* m_bodyTexture = nullptr;
+    std::optional<PhoneBody> m_body; // with the frame
+    RECT m_target{};                  // where the screen lies in the window
+    int m_pressedKey = -1;            // the body key held with the mouse
+    bool m_wholeScreenStale = false;  // the screen texture was made again
     int m_width = 0;
     int m_height = 0;
     bool m_stylusDown = false;

@@ -73,6 +73,8 @@ bool ApplyFlag(const std::string& name, HostOptions& options) {
         options.headless = true;
     else if (name == "--frame")
         options.frame = true;
+    else if (name == "--no-frame")
+        options.frame = false;
     else if (name == "--console")
         options.console = true;
     else if (name == "--trace")
@@ -136,7 +138,8 @@ std::string HostOptions::Usage() {
            "  --screen WxH   screen size: " + ScreenList() + " (default 240x320)\n"
            "  --headless     no window; the screen lives in memory\n"
            "  --scale 1|2    the phone window at 1x (default) or 2x\n"
-           "  --frame        draw a device frame around the screen\n"
+           "  --frame        show the phone body with its keys around the screen (the default)\n"
+           "  --no-frame     show the screen alone\n"
            "  --console      console commands on standard input\n"
            "  --script FILE  run a scenario file, then shut down (exit status 0 when it passed)\n"
            "  --oem TEXT     the device's OEM name\n"

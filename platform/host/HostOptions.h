@@ -15,7 +15,7 @@ struct HostOptions {
     int screenHeight = 320;
     bool headless = false;
     int scale = 1;       // the phone window shows each screen pixel as scale x scale
-    bool frame = false;  // a device frame around the screen in the phone window
+    bool frame = true;   // the phone body with its hardware keys around the screen
     bool console = false;
     std::filesystem::path script;
     std::string oem;
