@@ -80,7 +80,7 @@ bool ControlElement::SetAttribute(const char* name, const char* value, common::N
 }
 
 // The portrait words from position `first` on; an item that unsets unsets the whole
-// portrait specification.
+// portrait placement.
 bool ControlElement::SetCoordinates(const char* value, int first, int count) {
     bool unsetAll = false;
     if (!ParseCoordinates(value, first, count, Words(m_rects[0]) + first, unsetAll) && unsetAll)

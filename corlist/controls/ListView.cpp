@@ -27,8 +27,8 @@ constexpr int kTextBuffer = 260;
 // A text the owner hands back in its own memory is read no further than this.
 constexpr size_t kMaxOwnerText = 1024;
 
-// The rectangle of `spec` in `within`, relative to `origin`; empty when the spec is unset or
-// the rectangle has no width.
+// The rectangle of `spec` in `within`, relative to `origin`; empty when the placement is
+// unset or the rectangle has no width.
 RECT ResolveRelative(const RectSpec& spec, const RECT& within, POINT origin) {
     if (!spec.IsSet())
         return RECT{};

@@ -20,7 +20,7 @@ const char* SkipBlanks(const char* text) {
     return text;
 }
 
-// One item up to the next comma. False for an item that unsets the specification.
+// One item up to the next comma. False for an item that unsets the whole placement.
 bool ParseItem(const char*& text, bool sizePosition, uint32_t& word) {
     text = SkipBlanks(text);
     if (*text == 'x' || *text == 'X')

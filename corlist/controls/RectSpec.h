@@ -22,7 +22,7 @@ struct RectSpec {
     uint32_t width = CoordinateBit::kUnset;
     uint32_t height = CoordinateBit::kUnset;
 
-    // A specification with any word unset cannot be placed.
+    // A placement with any word unset cannot be used.
     bool IsSet() const;
     void Unset() { *this = RectSpec{}; }
 };
@@ -34,10 +34,10 @@ constexpr int kOrientationCount = 4;
 // `first` of the x, y, width, height order (the position decides whether 0 means "to the far
 // edge"). False when fewer items are given (nothing changes); extra items are ignored. An
 // item that starts with 'x' or is 2000 or more sets `unsetAll` instead: the caller then
-// unsets the whole specification.
+// unsets the whole placement.
 bool ParseCoordinates(const char* text, int first, int count, uint32_t* words, bool& unsetAll);
 
-// The specification a control uses in orientation class `orientation`: its own when set,
+// The placement a control uses in orientation class `orientation`: its own when set,
 // else the portrait one (wide landscape tries landscape first). Null when none is set.
 const RectSpec* ChooseRectSpec(const RectSpec (&specs)[kOrientationCount], int orientation);
 
