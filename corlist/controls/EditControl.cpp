@@ -32,10 +32,18 @@ EditControl::EditControl(UINT label) : m_text(LoadLabel(label)) {
 }
 
 EditControl::~EditControl() {
-    if (m_editWindow) {
-        SetWindowLongPtrW(m_editWindow, GWL_USERDATA, 0);
-        DestroyWindow(m_editWindow);
-    }
+    DropEditWindow();
+}
+
+// Gives the edit window its own procedure back and destroys it.
+void EditControl::DropEditWindow() {
+    if (!m_editWindow)
+        return;
+    HWND window = m_editWindow;
+    m_editWindow = nullptr;
+    SetWindowLongPtrW(window, GWL_USERDATA, 0);
+    SetWindowLongPtrW(window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(m_editProcedure));
+    DestroyWindow(window);
 }
 
 std::u16string EditControl::Text() const {
@@ -118,11 +126,7 @@ void EditControl::EndEdit() {
     if (!m_editWindow)
         return;
     m_text = WindowText();
-    HWND window = m_editWindow;
-    m_editWindow = nullptr;
-    SetWindowLongPtrW(window, GWL_USERDATA, 0);
-    SetWindowLongPtrW(window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(m_editProcedure));
-    DestroyWindow(window);
+    DropEditWindow();
     Invalidate();
 }
 

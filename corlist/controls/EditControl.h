@@ -53,6 +53,7 @@ private:
     static LRESULT CALLBACK EditProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleEdit(UINT message, WPARAM wParam, LPARAM lParam);
     std::u16string WindowText() const;
+    void DropEditWindow();
 
     std::u16string m_text;
     bool m_password = false;

@@ -24,6 +24,7 @@
 #include "pim/SimCard.h"
 #include "registry/Registry.h"
 #include "shell/RegistryLaunchNames.h"
+#include "shell/MenuBar.h"
 #include "shell/ShellChrome.h"
 #include "sound/WaveDevice.h"
 #include "user/WindowManager.h"
@@ -195,6 +196,8 @@ void Device::Shutdown() {
     CallLogStore::Instance().Shutdown();
     ShutdownPim();
     SimCard::Instance().Shutdown();
+    // Shell: the menu bars still open go with their windows.
+    MenuBar::ForgetAll();
     // Window manager: forgets every window, queue and class of this boot.
     WindowManager::Instance().Shutdown();
     ShutdownGdi();

@@ -11,6 +11,8 @@
 #include "user/UserPrivate.h"
 
 #include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <string>
 
 namespace platform {
@@ -19,7 +21,8 @@ namespace {
 
 constexpr int kSipButtonWidth = 32;
 
-// One bar's labels and owner; made at WM_CREATE's caller, freed at WM_NCDESTROY.
+// One bar's labels and owner; made by SHCreateMenuBar, freed at WM_NCDESTROY or, for a bar
+// still open when the device shuts down, by MenuBar::ForgetAll.
 struct BarState {
     HWND owner = nullptr;
     std::u16string left, right;
@@ -27,7 +30,19 @@ struct BarState {
     bool sipButton = true;
 };
 
-BarState* StateOf(HWND bar) { return reinterpret_cast<BarState*>(GetWindowLongPtrW(bar, GWLP_USERDATA)); }
+std::mutex g_barsLock;
+std::unordered_map<HWND, std::unique_ptr<BarState>> g_bars;
+
+BarState* StateOf(HWND bar) {
+    std::lock_guard lock(g_barsLock);
+    auto found = g_bars.find(bar);
+    return found == g_bars.end() ? nullptr : found->second.get();
+}
+
+void ForgetState(HWND bar) {
+    std::lock_guard lock(g_barsLock);
+    g_bars.erase(bar);
+}
 
 void DrawKey(HDC dc, const std::u16string& label, RECT rect, UINT align) {
     if (label.empty())
@@ -127,8 +142,7 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_NCDESTROY:
-        delete StateOf(bar);
-        SetWindowLongPtrW(bar, GWLP_USERDATA, 0);
+        ForgetState(bar);
         return DefWindowProcW(bar, message, wParam, lParam);
     default:
         return DefWindowProcW(bar, message, wParam, lParam);
@@ -156,6 +170,11 @@ RECT MenuBar::PartRect(Part part, int width, int height, int scale) {
         break;
     }
     return RECT{};
+}
+
+void MenuBar::ForgetAll() {
+    std::lock_guard lock(g_barsLock);
+    g_bars.clear();
 }
 
 MenuBar::Part MenuBar::PartAt(POINT point, int width, int height, int scale) {
@@ -201,7 +220,10 @@ CE_API BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     if (!bar)
         return FALSE;
     MenuBarKeys keys{info->hwndParent, bar, state->leftCommand, state->rightCommand, {}};
-    SetWindowLongPtrW(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+    {
+        std::lock_guard lock(g_barsLock);
+        g_bars[bar] = std::move(state);
+    }
     InvalidateRect(bar, nullptr, FALSE);
     {
         auto lock = LockUser();

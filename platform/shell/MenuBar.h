@@ -19,6 +19,8 @@ public:
     static RECT PartRect(Part part, int width, int height, int scale);
     // The part under a point of the bar's client area.
     static Part PartAt(POINT point, int width, int height, int scale);
+    // Frees the state of every bar still open (device shutdown: no window procedure runs).
+    static void ForgetAll();
 };
 
 } // namespace platform

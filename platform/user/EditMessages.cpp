@@ -3,6 +3,8 @@
 #include "user/EditWindow.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_set>
 
 namespace platform {
 
@@ -160,12 +162,28 @@ LRESULT EditWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 // The window memory slot that holds the edit's state.
 constexpr int kStateIndex = 0;
 
+namespace {
+// Every edit's state, so that the ones whose windows are still open when the device shuts
+// down (no window procedure runs then) are freed too.
+std::mutex g_liveLock;
+std::unordered_set<EditWindow*> g_live;
+} // namespace
+
+void EditWindow::ForgetAll() {
+    std::lock_guard lock(g_liveLock);
+    for (EditWindow* edit : g_live)
+        delete edit;
+    g_live.clear();
+}
+
 LRESULT CALLBACK EditWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* edit = reinterpret_cast<EditWindow*>(GetWindowLongPtrW(hwnd, kStateIndex));
     if (message == WM_NCCREATE && !edit) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         edit = new EditWindow(hwnd, create ? DWORD(create->style) : 0);
         SetWindowLongPtrW(hwnd, kStateIndex, reinterpret_cast<LONG_PTR>(edit));
+        std::lock_guard lock(g_liveLock);
+        g_live.insert(edit);
     }
     if (!edit)
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -173,6 +191,10 @@ LRESULT CALLBACK EditWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrW(hwnd, kStateIndex, 0);
         if (edit->m_font)
             DeleteObject(edit->m_font);
+        {
+            std::lock_guard lock(g_liveLock);
+            g_live.erase(edit);
+        }
         delete edit;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

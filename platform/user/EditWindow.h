@@ -21,6 +21,8 @@ public:
     // Registers the class for every process (at each boot).
     static bool Register();
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Frees the state of every edit window still open (device shutdown).
+    static void ForgetAll();
 
     // What the window shows: the text, or one password character per character.
     std::u16string Shown() const;

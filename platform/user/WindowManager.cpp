@@ -52,6 +52,7 @@ bool WindowManager::Boot(const DeviceOptions& options, std::string& error) {
 }
 
 void WindowManager::Shutdown() {
+    EditWindow::ForgetAll();
     auto lock = LockUser();
     for (auto& weak : m_queues)
         if (auto queue = weak.lock()) {
