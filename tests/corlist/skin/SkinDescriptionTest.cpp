@@ -18,16 +18,8 @@ namespace SkinKind = corlist::SkinKind;
 
 namespace {
 
-class SkinDescription : public skintest::SkinDevice {
+class SkinDescription : public skintest::SkinOnDevice {
 protected:
-    void SetUp() override {
-        SkinDevice::SetUp();
-        m_skin.SetProgramFolder(u"\\");
-    }
-    void TearDown() override {
-        m_skin.ClearSkin();
-        SkinDevice::TearDown();
-    }
     // Loads `xml` as the description of a fresh package.
     XmlNode* Read(const std::string& xml) {
         WriteDescription("Test.rpk", xml);
@@ -53,7 +45,6 @@ protected:
             ++count;
         return count;
     }
-    Skin m_skin;
 };
 
 TEST_F(SkinDescription, RegisteredNamesMakeTypedNodesAndOthersGenericOnes) {

@@ -4,6 +4,7 @@
 
 #include "../image/ImageDevice.h"
 #include "common/TraceSink.h"
+#include "corlist/skin/Skin.h"
 #include "support/PackageBytes.h"
 
 #include <string>
@@ -29,6 +30,21 @@ protected:
 
 private:
     common::TraceSinkFunction m_previousSink = nullptr;
+};
+
+// The same with a skin that reads packages from "\Skins" and is cleared after each test.
+class SkinOnDevice : public SkinDevice {
+protected:
+    void SetUp() override {
+        SkinDevice::SetUp();
+        m_skin.SetProgramFolder(u"\\");
+    }
+    void TearDown() override {
+        m_skin.ClearSkin();
+        SkinDevice::TearDown();
+    }
+
+    corlist::Skin m_skin;
 };
 
 } // namespace skintest

@@ -52,18 +52,7 @@ TEST(SkinMetrics, ScaleAndOrientationFollowTheScreen) {
     EXPECT_EQ(corlist::OrientationClass(640, 480), 1);
 }
 
-class SkinLoad : public skintest::SkinDevice {
-protected:
-    void SetUp() override {
-        SkinDevice::SetUp();
-        m_skin.SetProgramFolder(u"\\");
-    }
-    void TearDown() override {
-        m_skin.ClearSkin();
-        SkinDevice::TearDown();
-    }
-    Skin m_skin;
-};
+using SkinLoad = skintest::SkinOnDevice;
 
 TEST_F(SkinLoad, LoadReadsTheDescriptionOfThePackage) {
     WriteDescription("Black.rpk", "<skin><application vga='1'/><panel/></skin>");
