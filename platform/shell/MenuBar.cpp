@@ -4,6 +4,7 @@
 #include "ce/kernel.h"
 #include "ce/resource.h"
 #include "ce/sipapi.h"
+#include "ce/uiview.h"
 #include "ce/user.h"
 #include "ce/wingdi.h"
 #include "shell/ShellChrome.h"
@@ -105,6 +106,27 @@ void Tap(HWND bar, POINT point) {
     }
 }
 
+// For the console's `ui`: the bar and its soft keys, numbered by their commands.
+LRESULT Describe(HWND bar, IUiSink& sink) {
+    const BarState* state = StateOf(bar);
+    RECT window{};
+    GetWindowRect(bar, &window);
+    sink.Item(0, UI_ITEM{0, "menubar", window, 0, nullptr});
+    if (!state)
+        return 1;
+    int scale = SystemLook::Scale();
+    auto key = [&](MenuBar::Part part, UINT command, const std::u16string& label) {
+        if (label.empty())
+            return;
+        RECT rect = MenuBar::PartRect(part, window.right - window.left, window.bottom - window.top, scale);
+        OffsetRect(&rect, window.left, window.top);
+        sink.Item(1, UI_ITEM{int(command), "button", rect, 0, label.c_str()});
+    };
+    key(MenuBar::Part::kLeftKey, state->leftCommand, state->left);
+    key(MenuBar::Part::kRightKey, state->rightCommand, state->right);
+    return 1;
+}
+
 // SHCMBM_OVERRIDEKEY: lParam's low word is the mask of SHMBOF_* bits to change, its high
 // word their new values.
 LRESULT OverrideKey(HWND bar, WPARAM key, LPARAM lParam) {
@@ -128,6 +150,8 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case SHCMBM_OVERRIDEKEY:
         return OverrideKey(bar, wParam, lParam);
+    case WM_DIALORA_DESCRIBE:
+        return Describe(bar, *reinterpret_cast<IUiSink*>(lParam));
     case WM_LBUTTONUP:
         Tap(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;

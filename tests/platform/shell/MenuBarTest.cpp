@@ -6,6 +6,7 @@
 #include "ce/files.h"
 #include "ce/resource.h"
 #include "ce/sipapi.h"
+#include "ce/uiview.h"
 #include "resource/MuiFile.h"
 #include "shell/MenuBar.h"
 #include "shell/ShellChrome.h"
@@ -107,6 +108,22 @@ TEST_F(MenuBarTest, SoftKeysSendTheirCommandsByKeyAndByTap) {
         auto got = OwnerGot();
         return !got.empty() && got.front() == Entry{m_owner, WM_COMMAND, 301, 0};
     }));
+}
+
+// The console's `ui` reads the bar's soft keys by their commands.
+TEST_F(MenuBarTest, TheBarDescribesItsSoftKeys) {
+    SHMENUBARINFO info = Info(300);
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    struct Sink final : IUiSink {
+        void Item(int depth, const UI_ITEM& item) override {
+            lines.push_back(std::to_string(depth) + " " + std::to_string(item.id) + " " + item.kind + " " +
+                            std::string(item.text ? std::u16string(item.text).size() : 0, '*'));
+        }
+        void Line(int, const char*) override {}
+        std::vector<std::string> lines;
+    } sink;
+    ASSERT_EQ(SendMessageW(info.hwndMB, WM_DIALORA_DESCRIBE, 0, reinterpret_cast<LPARAM>(static_cast<IUiSink*>(&sink))), 1);
+    EXPECT_EQ(sink.lines, (std::vector<std::string>{"0 0 menubar ", "1 300 button ****", "1 301 button ****"}));
 }
 
 TEST_F(MenuBarTest, AMissingKeyIsLeftOutAndAMissingResourceFails) {
