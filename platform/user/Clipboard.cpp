@@ -2,6 +2,7 @@
 // its own mutex (no window procedure runs under it).
 #include "ce/kernel.h"
 #include "ce/user.h"
+#include "user/Clipboard.h"
 
 #include <map>
 #include <mutex>
@@ -29,6 +30,20 @@ bool OpenedByCaller(ClipboardState& state) {
 }
 
 } // namespace
+
+namespace platform {
+
+void ResetClipboard() {
+    ClipboardState& state = State();
+    std::lock_guard lock(state.mutex);
+    for (auto& [format, block] : state.blocks)
+        LocalFree(block);
+    state.blocks.clear();
+    state.openThread = 0;
+    state.openWindow = nullptr;
+}
+
+} // namespace platform
 
 CE_API BOOL OpenClipboard(HWND owner) {
     ClipboardState& state = State();

@@ -6,6 +6,7 @@
 #include "kernel/Trace.h"
 #include "kernel/Utf.h"
 #include "kernel/WaitHub.h"
+#include "user/Clipboard.h"
 #include "user/EditWindow.h"
 #include "user/UserPrivate.h"
 
@@ -53,6 +54,7 @@ bool WindowManager::Boot(const DeviceOptions& options, std::string& error) {
 
 void WindowManager::Shutdown() {
     EditWindow::ForgetAll();
+    ResetClipboard();
     auto lock = LockUser();
     for (auto& weak : m_queues)
         if (auto queue = weak.lock()) {

@@ -1,5 +1,5 @@
-// The phone window drawn by SDL's offscreen video driver: the body around the screen with its
-// keys, and a click on a key pressing that hardware key.
+// The phone window drawn by SDL's dummy video driver (a framebuffer in memory): the body
+// around the screen with its keys, and a click on a key pressing that hardware key.
 #include "display/SdlScreen.h"
 #include "support/TestDevice.h"
 #include "user/InputRouter.h"
@@ -15,7 +15,7 @@ class PhoneWindow : public testsupport::TestDevice {
 protected:
     void SetUp() override {
         TestDevice::SetUp();
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
     }
     // The colour of a window pixel after the last frame, as 0xRRGGBB.
     static uint32_t PixelAt(SDL_Window* window, int x, int y) {
@@ -31,7 +31,7 @@ TEST_F(PhoneWindow, TheBodyIsDrawnAndItsKeysPressTheHardwareKeys) {
     platform::SdlScreen screen(platform::SdlScreenOptions{1, true});
     std::string error;
     if (!screen.Open(error))
-        GTEST_SKIP() << "no offscreen video driver: " << error;
+        GTEST_SKIP() << "no dummy video driver: " << error;
     ASSERT_TRUE(screen.Step());
     SDL_Window* window = SDL_GetWindowFromID(1);
     ASSERT_NE(window, nullptr);
