@@ -10,8 +10,7 @@
 #include "corlist/skin/SkinImageProvider.h"
 #include "corlist/skin/SkinImageSlot.h"
 #include "corlist/skin/SurfaceFill.h"
-#include "device/Device.h"
-#include "support/TestDevice.h"
+#include "support/ScratchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -73,14 +72,6 @@ std::unique_ptr<Image> Picture(int width, int height, int bits) {
 
 struct Screen {
     Screen() {
-        folder = testsupport::MakeTempFolder("dialora-bench");
-        platform::DeviceOptions options;
-        options.folder = folder / "device";
-        options.startMainProgram = false;
-        options.startPlatformPrograms = false;
-        device = std::make_unique<platform::Device>(options);
-        std::string error;
-        device->Boot(error);
         skin.Add(u"tile", Picture(64, 64, 16));
         skin.Add(u"full", Picture(kWidth, kHeight, 16));
         skin.Add(u"icon", Picture(48, 48, 16));
@@ -95,11 +86,8 @@ struct Screen {
         Set(name, {{"color", "#000000"}, {"size", "16"}, {"weight", "700"}, {"textstyle", "..."}});
         Set(detail, {{"color", "#404040"}, {"size", "13"}, {"shadow", "#FFFFFF"}, {"textstyle", "..."}});
     }
-    ~Screen() {
-        surface.Destroy();
-        device->Shutdown();
-        std::filesystem::remove_all(folder);
-    }
+    // The surface goes before the device that made it.
+    ~Screen() { surface.Destroy(); }
     template <typename Element>
     void Set(Element& element, std::initializer_list<std::pair<const char*, const char*>> attributes) {
         for (auto [key, value] : attributes)
@@ -120,8 +108,7 @@ struct Screen {
             detail.DrawText(surface, u"+44 20 7946 0123 mobile, last call yesterday", -1, second, DT_SINGLELINE);
         }
     }
-    std::filesystem::path folder;
-    std::unique_ptr<platform::Device> device;
+    testsupport::ScratchDevice device; // booted first, shut down last
     common::NodeArena arena;
     BenchSkin skin;
     DrawSurface surface;

@@ -2,7 +2,6 @@
 
 #include "corlist/skin/AttributeTable.h"
 #include "corlist/skin/AttributeValues.h"
-#include "corlist/skin/SkinMetrics.h"
 
 #include <cctype>
 #include <string>
@@ -30,10 +29,7 @@ void SetRect(RectSpec& spec, const char* value) {
 }
 
 void SetScaled(int& field, const char* value) {
-    int number = 0;
-    // Skin numbers beyond a screen are refused rather than multiplied into overflow.
-    if (ParseInteger(value, number) && number >= -4096 && number <= 4096)
-        field = number * CoordinateScale();
+    ParseScaledSize(value, field, true);
 }
 
 } // namespace

@@ -25,17 +25,6 @@ const AttributeTable& Attributes() {
     return table;
 }
 
-// Skin numbers beyond this are refused as sizes.
-constexpr int kLargestSize = 4096;
-
-bool ParseSize(const char* value, int& size) {
-    int number = 0;
-    if (!ParseInteger(value, number) || number < 0 || number > kLargestSize)
-        return false;
-    size = number * CoordinateScale();
-    return true;
-}
-
 } // namespace
 
 MenuElement::MenuElement()
@@ -60,7 +49,7 @@ bool MenuElement::SetAttribute(const char* name, const char* value, common::Node
     int number = 0;
     switch (Attributes().Find(name)) {
     case kBorder:
-        ParseSize(value, m_border);
+        ParseScaledSize(value, m_border);
         return true;
     case kOpacity:
         if (ParseInteger(value, number))
@@ -69,7 +58,7 @@ bool MenuElement::SetAttribute(const char* name, const char* value, common::Node
     case kMargins: {
         int x = 0;
         int y = 0;
-        if (ParseIntegerPair(value, x, y) && x >= 0 && y >= 0 && x <= kLargestSize && y <= kLargestSize) {
+        if (ParseIntegerPair(value, x, y) && x >= 0 && y >= 0 && x <= kMaxSkinSize && y <= kMaxSkinSize) {
             m_marginX = x * CoordinateScale();
             m_marginY = y * CoordinateScale();
         }
@@ -81,10 +70,10 @@ bool MenuElement::SetAttribute(const char* name, const char* value, common::Node
         return true;
     case kRound:
         if (ParseInteger(value, number))
-            m_round = std::clamp(number, 0, kLargestSize);
+            m_round = std::clamp(number, 0, kMaxSkinSize);
         return true;
     case kRowHeight:
-        ParseSize(value, m_rowHeight);
+        ParseScaledSize(value, m_rowHeight);
         return true;
     default:
         return false;

@@ -21,8 +21,6 @@ const AttributeTable& Attributes() {
     return table;
 }
 
-constexpr int kLargestSize = 4096;
-
 } // namespace
 
 PopupDialogElement::PopupDialogElement() : m_border(GetSystemMetrics(SM_CXBORDER)) {}
@@ -47,16 +45,16 @@ bool PopupDialogElement::SetAttribute(const char* name, const char* value, commo
         return true;
     switch (id) {
     case kBorder:
-        m_border = std::clamp(number, 0, kLargestSize) * CoordinateScale();
+        m_border = std::clamp(number, 0, kMaxSkinSize) * CoordinateScale();
         break;
     case kTitleHeight:
-        m_titleHeight = std::clamp(number, 0, kLargestSize) * CoordinateScale();
+        m_titleHeight = std::clamp(number, 0, kMaxSkinSize) * CoordinateScale();
         break;
     case kOpacity:
         m_opacity = PercentToWeight(number, 25600);
         break;
     default:
-        m_round = std::clamp(number, 0, kLargestSize);
+        m_round = std::clamp(number, 0, kMaxSkinSize);
         break;
     }
     return true;

@@ -2,7 +2,6 @@
 
 #include "corlist/skin/AttributeTable.h"
 #include "corlist/skin/AttributeValues.h"
-#include "corlist/skin/SkinMetrics.h"
 
 namespace corlist {
 
@@ -43,10 +42,7 @@ bool ScrollBarElement::SetAttribute(const char* name, const char* value, common:
     default:
         return false;
     }
-    int number = 0;
-    // Values beyond any screen are refused rather than scaled into overflow.
-    if (ParseInteger(value, number) && number >= 0 && number <= 4096)
-        *field = number * CoordinateScale();
+    ParseScaledSize(value, *field);
     return true;
 }
 

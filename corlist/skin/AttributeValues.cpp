@@ -1,4 +1,5 @@
 #include "corlist/skin/AttributeValues.h"
+#include "corlist/skin/SkinMetrics.h"
 
 #include "common/TextCodec.h"
 
@@ -53,6 +54,14 @@ bool ParseInteger(const char* text, int& value) {
     if (!ReadInteger(p, number) || *SkipBlanks(p) != 0)
         return false;
     value = number;
+    return true;
+}
+
+bool ParseScaledSize(const char* text, int& size, bool signedValue) {
+    int number = 0;
+    if (!ParseInteger(text, number) || number > kMaxSkinSize || number < (signedValue ? -kMaxSkinSize : 0))
+        return false;
+    size = number * CoordinateScale();
     return true;
 }
 

@@ -14,6 +14,12 @@ namespace corlist {
 // A decimal integer with an optional sign and blanks around it; values beyond the int range
 // are clamped. False for anything else (empty, junk after the number).
 bool ParseInteger(const char* text, int& value);
+// Skin numbers beyond this are refused (or clamped) as sizes: larger than any screen, and
+// small enough to be multiplied by the coordinate scale without overflow.
+constexpr int kMaxSkinSize = 4096;
+// A size in skin units (0..kMaxSkinSize, or -kMaxSkinSize..kMaxSkinSize when `signedValue`)
+// times the coordinate scale; false (and `size` unchanged) for anything else.
+bool ParseScaledSize(const char* text, int& size, bool signedValue = false);
 // Two integers separated by one comma ("3,2", " 3 , 2 "); false unless exactly two.
 bool ParseIntegerPair(const char* text, int& first, int& second);
 // A percentage clamped to 0..100 (negative ones too) scaled to percent * scale / 10000:
