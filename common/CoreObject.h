@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ce/types.h"
+#include "common/ContactDirectory.h"
 #include "common/CoreLock.h"
 #include "common/Settings.h"
 
@@ -40,11 +41,14 @@ public:
     // Taken around every fetch and release of a contact's store item and every read of
     // the contact cache from another thread than the main program's.
     CoreLock& ItemLock() { return m_itemLock; }
+    // The caches as lists; set by the main program before the first frame is created.
+    ContactDirectory& Directory() { return *m_directory; }
 
 protected:
     virtual ~CoreObject() = default;
     Settings m_settings;
     CoreLock m_itemLock;
+    ContactDirectory* m_directory = nullptr;
 };
 
 } // namespace common

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/CoreObject.h"
+#include "corvane/CacheDirectory.h"
 #include "corvane/CallLogCache.h"
 #include "corvane/ContactCache.h"
 #include "corvane/ProfileEngine.h"
@@ -18,8 +19,9 @@ public:
     // `profileFile`: the device path of the profile file beside the program.
     explicit Core(std::u16string profileFile)
         : m_profiles(std::move(profileFile)), m_contacts(m_itemLock, m_settings),
-          m_callLog(m_contacts) {
+          m_callLog(m_contacts), m_lists(m_contacts, m_callLog) {
         m_contacts.SetCallLog(&m_callLog);
+        m_directory = &m_lists;
     }
 
     common::ContactRecord* FindContactByNumber(const WCHAR* number) override;
@@ -49,6 +51,7 @@ private:
     ProfileEngine m_profiles;
     ContactCache m_contacts;
     CallLogCache m_callLog;
+    CacheDirectory m_lists;
 };
 
 } // namespace corvane
