@@ -180,10 +180,10 @@ bool ListModel::AppliedFilter(std::vector<ListRow>& rows) {
     if (!category && !company)
         return false;
     // Keep only the kind that applied, with the frame's filter bit.
+    bool favorites = (m_view & ViewBit::kFavorites) != 0;
     m_view &= ~ViewBit::kFilterKinds;
-    m_view |= ViewBit::kFilter | (category ? (m_view & ViewBit::kFavorites ? ViewBit::kFavorites : ViewBit::kByCategory)
-                                           : ViewBit::kByCompany);
-    if (m_view & ViewBit::kFavorites)
+    m_view |= ViewBit::kFilter | (favorites ? ViewBit::kFavorites : category ? ViewBit::kByCategory : ViewBit::kByCompany);
+    if (favorites)
         m_filter = category->name;
     bool facebookOnly = (m_view & ViewBit::kFacebook) != 0;
     for (size_t i = 0; i < m_directory.ContactCount(); ++i) {
@@ -240,10 +240,12 @@ void ListModel::BuildCalls() {
 
 // The rows as the search reads them. Category and company rows match by their names;
 // call rows by their number (a text of their own) and their name, and carry no contact so
-// that the result keeps the history's order.
+// that the result keeps the history's order. Those texts are copied: the cache may change
+// a contact's name before the frame reloads, and the search must not read the old one.
 void ListModel::BuildSearchSource() {
     m_searchSource.clear();
     m_searchSource.reserve(m_rows.size());
+    m_searchTexts.clear();
     for (size_t i = 0; i < m_rows.size(); ++i) {
         const ListRow& row = m_rows[i];
         SearchRow search;
@@ -253,15 +255,14 @@ void ListModel::BuildSearchSource() {
             search.contact = row.contact;
             break;
         case RowKind::kCategory:
-            search.name = row.category->name;
+            search.name = m_searchTexts.emplace_back(row.category->name);
             break;
         case RowKind::kCompany:
-            search.name = *row.company;
+            search.name = m_searchTexts.emplace_back(*row.company);
             break;
         case RowKind::kCall:
-            search.text = row.call->number;
-            search.name = row.call->contact ? std::u16string_view(row.call->contact->displayName)
-                                            : std::u16string_view(row.call->name);
+            search.text = m_searchTexts.emplace_back(row.call->number);
+            search.name = m_searchTexts.emplace_back(row.call->contact ? row.call->contact->displayName : row.call->name);
             break;
         }
         m_searchSource.push_back(search);

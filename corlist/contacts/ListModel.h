@@ -15,6 +15,7 @@
 #include "corlist/contacts/ListRow.h"
 
 #include <cstddef>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -111,6 +112,8 @@ private:
     // The shown list, and the same rows as the search reads them.
     std::vector<ListRow> m_rows;
     std::vector<SearchRow> m_searchSource;
+    // Texts of the search rows that are not contacts (a deque: the rows view them).
+    std::deque<std::u16string> m_searchTexts;
     ContactSearch m_search;
     // The search result as rows (m_rows entries with their match).
     std::vector<ListRow> m_result;
