@@ -233,11 +233,18 @@ void Frame::OnCreate() {
 
 void Frame::OnActivate(bool active) {
     m_active = active;
+    // The skin draws the whole screen, title band included: the task bar goes while the
+    // frame is in front and comes back for the windows that need it.
+    constexpr DWORD kChrome = SHFS_HIDETASKBAR | SHFS_HIDESTARTICON | SHFS_HIDESIPBUTTON;
+    constexpr DWORD kNoChrome = SHFS_SHOWTASKBAR | SHFS_SHOWSTARTICON | SHFS_SHOWSIPBUTTON;
+    SHFullScreen(Window(), active ? kChrome : kNoChrome);
     if (!active) {
         if (m_page)
             m_page->Notify(ControlEvent::kFocusLost, nullptr, 0);
         return;
     }
+    // Typed keys come to the frame, as a window that is activated takes the focus.
+    SetFocus(Window());
     if (m_firstActivation) {
         m_firstActivation = false;
         InvalidateRect(Window(), nullptr, FALSE);

@@ -133,6 +133,8 @@ private:
     void OnSettingsChanged(WPARAM changes);
     void OnCoalesceTimer();
     void ShowLetterBar();
+    // The list view and its letter bar follow the model's rows.
+    void ListChanged();
     void RefreshList(bool keepSelection, const common::ContactRecord* select = nullptr);
 
     common::SettingsRecord& Settings();

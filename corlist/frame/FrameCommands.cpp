@@ -234,11 +234,12 @@ bool Frame::OnSettingsCommand(UINT id) {
     }
 }
 
-// The number field: typed characters and the delete key (8); every change searches.
+// The number field: typed characters, the delete key (8) and the phone's Back key (which
+// types Escape and deletes, as in every text field of the phone); every change searches.
 void Frame::OnNumberField(UINT message, WPARAM wParam) {
     if (message != WM_CHAR)
         return;
-    if (wParam == 8) {
+    if (wParam == 8 || wParam == 0x1B) {
         if (m_number.empty())
             return;
         m_number.pop_back();
@@ -263,7 +264,7 @@ void Frame::NumberChanged(bool grew) {
     if (typed || m_model->IsSearching()) {
         m_selectedRow = -1;
         m_model->Search(typed ? m_number.c_str() : nullptr, grew);
-        m_binding->Update();
+        ListChanged();
         if (ListView* list = m_page->List())
             list->ScrollTo(0);
     }

@@ -163,9 +163,11 @@ void Frame::ShowView(DWORD view, const std::u16string& filter) {
         return;
     }
     RememberView(m_view, m_model->Filter());
-    m_binding->Update();
-    if (ListView* list = m_page ? m_page->List() : nullptr)
+    ListChanged();
+    if (ListView* list = m_page ? m_page->List() : nullptr) {
+        list->SetFocusedItem(-1);
         list->ScrollTo(0);
+    }
     NumberChanged(false);
     UpdateTitle();
     SelectTab(TabOfView(m_view));

@@ -7,6 +7,7 @@
 #include "common/ContactRecord.h"
 #include "common/Messages.h"
 #include "corlist/contacts/ViewWord.h"
+#include "corlist/controls/LetterBar.h"
 #include "corlist/controls/ListView.h"
 
 #include "ce/kernel.h"
@@ -31,7 +32,7 @@ void Frame::OnContactChanged(WPARAM wParam, LPARAM lParam) {
         // A removed record's rows go at once: the list must not show it again.
         m_model->Forget(record);
         m_marks.resize(m_model->Count());
-        m_binding->Update();
+        ListChanged();
     }
     if (!m_active) {
         m_deferred |= Deferred::kContactReload;
@@ -111,6 +112,13 @@ void Frame::ShowLetterBar() {
         list->Invalidate();
 }
 
+void Frame::ListChanged() {
+    m_binding->Update();
+    // A search result is ordered by the last call, not by name: no letters to jump to.
+    if (auto* bar = static_cast<LetterBar*>(m_page ? m_page->FindKind("letterbar") : nullptr))
+        bar->SetLetters(m_model->IsSearching() ? std::vector<BarLetter>() : m_binding->Letters());
+}
+
 // Builds the shown list again from the caches (an active search runs again), keeping the
 // selected entry when asked, or selecting `select`.
 void Frame::RefreshList(bool keepSelection, const common::ContactRecord* select) {
@@ -123,7 +131,7 @@ void Frame::RefreshList(bool keepSelection, const common::ContactRecord* select)
     }
     m_model->Reload();
     m_marks.resize(m_model->Count());
-    m_binding->Update();
+    ListChanged();
     m_selectedRow = -1;
     if (list) {
         int index = selected ? m_model->IndexOf(selected) : -1;
