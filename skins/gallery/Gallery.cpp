@@ -143,12 +143,21 @@ bool SaveSurface(ControlHost& host, const std::filesystem::path& path) {
     return object && platform::SavePng(*object->GetSurface(), path);
 }
 
+HWND CreateParentWindow(const WCHAR* className, WNDPROC procedure, const RECT& area) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, className, u"", WS_VISIBLE, 0, 0, area.right - area.left, area.bottom - area.top, nullptr,
+                           nullptr, nullptr, nullptr);
+}
+
 Gallery::Gallery(std::filesystem::path installFolder, std::filesystem::path outputFolder)
     : m_install(std::move(installFolder)), m_output(std::move(outputFolder)) {}
 
 const std::vector<std::string>& Gallery::ScreenNames() {
     static const std::vector<std::string> names{"controls", "list", "menu", "menu-plain", "messagebox",
-                                                "main", "main-number", "main-group"};
+                                                "mainwnd", "mainwnd-number", "mainwnd-group"};
     return names;
 }
 
@@ -173,13 +182,8 @@ bool Gallery::Shoot(ScreenSize size, const std::filesystem::path& fsRoot, std::s
         error = "the Default skin did not load";
         return false;
     }
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &ParentProcedure;
-    windowClass.lpszClassName = u"GalleryParent";
-    RegisterClassW(&windowClass);
-    HWND parent = CreateWindowExW(0, u"GalleryParent", u"", WS_VISIBLE, 0, 0, size.width, size.height, nullptr,
-                                  nullptr, nullptr, nullptr);
     RECT area{0, 0, size.width, size.height};
+    HWND parent = CreateParentWindow(u"GalleryParent", &ParentProcedure, area);
     std::string suffix = "-" + std::to_string(size.width) + "x" + std::to_string(size.height) + ".png";
     auto file = [&](const std::string& screen) {
         m_saved.push_back(screen + suffix);

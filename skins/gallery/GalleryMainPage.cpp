@@ -42,7 +42,9 @@ constexpr std::array<SampleContact, 10> kContacts = {{
 }};
 
 // Rows checked in the group-selection picture.
-constexpr bool IsSampleChecked(int item) { return item == 1 || item == 2 || item == 4; }
+constexpr bool IsSampleChecked(int item) {
+    return item == 1 || item == 2 || item == 4;
+}
 
 void FillItem(NMLVDISPINFOW& info) {
     const SampleContact& contact = kContacts[size_t(info.item.iItem) % kContacts.size()];
@@ -74,7 +76,8 @@ Control* Find(ControlHost& host, uint32_t kind, const char* name) {
 
 void Show(ControlHost& host, uint32_t kind, const char* name, bool shown) {
     if (Control* control = Find(host, kind, name))
-        control->SetFlags(shown ? 0 : ControlState::kVisible, shown ? ControlState::kVisible : 0, false);
+        control->SetFlags(shown ? 0 : ControlState::kVisible, shown ? ControlState::kVisible : 0,
+                          false);
 }
 
 void SetText(ControlHost& host, uint32_t kind, const char* name, const std::u16string& text) {
@@ -85,7 +88,8 @@ void SetText(ControlHost& host, uint32_t kind, const char* name, const std::u16s
 // The list's look named `name` (a "grid" among its element's children), or null.
 ControlElement* ListLook(ListView& list, const char* name) {
     common::XmlNode* node = list.Descriptor() ? list.Descriptor()->Node() : nullptr;
-    common::XmlNode* grid = node ? common::XmlReader::FindNode(node->firstChild, name, SkinKind::kGrid) : nullptr;
+    common::XmlNode* grid =
+        node ? common::XmlReader::FindNode(node->firstChild, name, SkinKind::kGrid) : nullptr;
     return grid ? static_cast<ControlElement*>(grid->element) : nullptr;
 }
 
@@ -94,8 +98,9 @@ void SetLabels(ControlHost& host) {
     const struct {
         const char* name;
         const char16_t* text;
-    } kLabels[] = {{"Close", u"Back"},  {"Back", u"Back"}, {"CloseMode", u"Close"},
-                   {"GroupAction", u"Group Action"}, {"Save", u"Save"}, {"Copy", u"Copy"}};
+    } kLabels[] = {{"Close", u"Back"},      {"Back", u"Back"},
+                   {"CloseMode", u"Close"}, {"GroupAction", u"Group Action"},
+                   {"Save", u"Save"},       {"Copy", u"Copy"}};
     for (const auto& label : kLabels)
         SetText(host, SkinKind::kButton, label.name, label.text);
 }
@@ -117,38 +122,46 @@ ListView* Browse(ControlHost& host) {
     return list;
 }
 
+// The page with a typed number that matches nobody: its pane over the title, the offer to
+// store it.
+void TypeNumber(ControlHost& host, ListView& list) {
+    list.SetFilter(u"0794");
+    list.SetItemCount(0);
+    Show(host, SkinKind::kControl, "Number", true);
+    SetText(host, SkinKind::kText, "Number", u"0794");
+    Show(host, SkinKind::kControl, "NewContact", true);
+    SetText(host, SkinKind::kText, "SmallNumber", u"0794");
+}
+
+// The page in group selection: its pane in the tab strip's place, rows with check boxes.
+void SelectGroup(ControlHost& host, ListView& list) {
+    Show(host, SkinKind::kTabCtrl, "Tabs", false);
+    Show(host, SkinKind::kControl, "GroupMode", true);
+    if (ControlElement* select = ListLook(list, "Select"))
+        list.SetDescriptor(select);
+    list.SetCheckBoxes(true);
+    list.SetItemCount(int(kContacts.size()));
+}
+
 } // namespace
 
 bool ShootMainPage(Skin& skin, const RECT& area, const ScreenFile& file) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &MainParentProcedure;
-    windowClass.lpszClassName = u"GalleryMainParent";
-    RegisterClassW(&windowClass);
-    HWND parent = CreateWindowExW(0, u"GalleryMainParent", u"", WS_VISIBLE, 0, 0, area.right, area.bottom, nullptr,
-                                  nullptr, nullptr, nullptr);
+    const struct {
+        const char* name;
+        void (*prepare)(ControlHost&, ListView&);
+    } kStates[] = {
+        {"mainwnd", nullptr}, {"mainwnd-number", &TypeNumber}, {"mainwnd-group", &SelectGroup}};
+    HWND parent = CreateParentWindow(u"GalleryMainParent", &MainParentProcedure, area);
     bool ok = parent != nullptr;
-    for (const char* screen : {"main", "main-number", "main-group"}) {
+    for (const auto& state : kStates) {
         ControlHost host;
-        ok = ok && host.Create(skin, kMainPageElement, kMainPageRows, parent, WS_CHILD | WS_VISIBLE, area);
+        ok = ok && host.Create(skin, kMainPageElement, kMainPageRows, parent, WS_CHILD | WS_VISIBLE,
+                               area);
         ListView* list = ok ? Browse(host) : nullptr;
         ok = ok && list;
-        if (ok && screen == std::string("main-number")) {
-            // A typed number that matches nobody: its pane over the title, the offer to store it.
-            list->SetFilter(u"0794");
-            list->SetItemCount(0);
-            Show(host, SkinKind::kControl, "Number", true);
-            SetText(host, SkinKind::kText, "Number", u"0794");
-            Show(host, SkinKind::kControl, "NewContact", true);
-            SetText(host, SkinKind::kText, "SmallNumber", u"0794");
-        } else if (ok && screen == std::string("main-group")) {
-            Show(host, SkinKind::kTabCtrl, "Tabs", false);
-            Show(host, SkinKind::kControl, "GroupMode", true);
-            if (ControlElement* select = ListLook(*list, "Select"))
-                list->SetDescriptor(select);
-            list->SetCheckBoxes(true);
-            list->SetItemCount(int(kContacts.size()));
-        }
-        ok = ok && SaveSurface(host, file(screen));
+        if (ok && state.prepare)
+            state.prepare(host, *list);
+        ok = ok && SaveSurface(host, file(state.name));
         host.Destroy();
     }
     if (parent)

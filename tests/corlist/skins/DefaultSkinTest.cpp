@@ -152,6 +152,10 @@ protected:
         return common::XmlReader::FindNode(m_skin.Root()->firstChild, name, kind);
     }
     int Scale() const { return GetParam().scale; }
+    // The main page as the frame builds it, over the whole screen.
+    bool BuildMainPage(Control& root) {
+        return BuildScreen(root, m_owner, nullptr, m_skin, kMainPageElement, kMainPageRows, 0);
+    }
     common::XmlNode* KeypadLayoutNode(const std::string& name) {
         common::XmlNode* page = TopLevelNode(SkinKind::kControl, kMainPageElement);
         common::XmlNode* keypad = page ? common::XmlReader::FindNode(page->firstChild, "Keypad", SkinKind::kControl) : nullptr;
@@ -193,6 +197,7 @@ protected:
     }
 
     Skin m_skin;
+    BareOwner m_owner;
 };
 
 TEST_P(DefaultSkinTest, LoadsAtTheScreensCoordinateScale) {
@@ -238,16 +243,49 @@ TEST_P(DefaultSkinTest, BuildsEveryScreenWithEveryControlRow) {
     }
 }
 
+// The main page starts in plain browsing: the title band, the list and the tab strip shown,
+// the panes the code shows later hidden. The number pane takes the title band's place and
+// the mode panes the tab strip's.
+TEST_P(DefaultSkinTest, MainPagePanesStartHiddenOverTheBandsTheyReplace) {
+    Control root;
+    ASSERT_TRUE(BuildMainPage(root));
+    const struct {
+        uint32_t kind;
+        const char* name;
+        bool shown;
+        uint32_t bandKind; // the band whose place it takes, 0 for none
+        const char* band;
+    } kPanes[] = {
+        {SkinKind::kControl, "Title", true, 0, nullptr},
+        {SkinKind::kTabCtrl, "Tabs", true, 0, nullptr},
+        {SkinKind::kListView, nullptr, true, 0, nullptr},
+        {SkinKind::kControl, "Number", false, SkinKind::kControl, "Title"},
+        {SkinKind::kControl, "NewContact", false, 0, nullptr},
+        {SkinKind::kControl, "EditMode", false, SkinKind::kTabCtrl, "Tabs"},
+        {SkinKind::kControl, "GroupMode", false, SkinKind::kTabCtrl, "Tabs"},
+        {SkinKind::kControl, "Keypad", false, 0, nullptr},
+    };
+    for (const auto& wanted : kPanes) {
+        const char* name = wanted.name ? wanted.name : "(list)";
+        Control* pane = root.FindByDescriptor(wanted.kind, wanted.name, true);
+        ASSERT_NE(pane, nullptr) << name;
+        EXPECT_EQ(pane->IsVisible(), wanted.shown) << name;
+        if (wanted.bandKind == 0)
+            continue;
+        Control* band = root.FindByDescriptor(wanted.bandKind, wanted.band, true);
+        ASSERT_NE(band, nullptr) << wanted.band;
+        EXPECT_TRUE(EqualRect(&pane->Rect(), &band->Rect())) << name << " does not cover " << wanted.band;
+    }
+}
+
 // The keypad pane lies over the lower half of the screen, and the layout chosen for the
 // screen's logical width has a picture exactly the pane's size, so that its cells are where
 // the code looks for them.
 TEST_P(DefaultSkinTest, KeypadPictureFillsTheKeypadPane) {
-    BareOwner owner;
     Control root;
-    ASSERT_TRUE(BuildScreen(root, owner, nullptr, m_skin, kMainPageElement, kMainPageRows, 0));
+    ASSERT_TRUE(BuildMainPage(root));
     Control* pane = root.FindByDescriptor(SkinKind::kControl, "Keypad", true);
     ASSERT_NE(pane, nullptr);
-    EXPECT_FALSE(pane->IsVisible()) << "the keypad starts hidden";
     common::XmlNode* layout = KeypadLayoutNode("w" + std::to_string(GetParam().width / Scale()));
     if (!layout)
         layout = KeypadLayoutNode("w240");
@@ -292,9 +330,8 @@ TEST_P(DefaultSkinTest, KeypadLayoutsDivideIntoTheirCells) {
 // Each look of the main list lays out finger-sized rows (icon views at least three icons a
 // row) with pictures for their items; the first look is the one a new list gets.
 TEST_P(DefaultSkinTest, MainListHasEveryLookTheListCodeSelects) {
-    BareOwner owner;
     Control root;
-    ASSERT_TRUE(BuildScreen(root, owner, nullptr, m_skin, kMainPageElement, kMainPageRows, 0));
+    ASSERT_TRUE(BuildMainPage(root));
     auto* list = static_cast<ListView*>(root.FindByDescriptor(SkinKind::kListView, nullptr, true));
     ASSERT_NE(list, nullptr);
     common::XmlNode* node = list->Descriptor()->Node();
