@@ -6,10 +6,17 @@
 
 namespace corlist {
 
+bool IsCached(const common::ContactDirectory& directory, const common::ContactRecord* record) {
+    for (size_t i = 0, count = directory.ContactCount(); i < count; ++i)
+        if (directory.ContactAt(i) == record)
+            return true;
+    return false;
+}
+
 ContactItem::ContactItem(common::CoreObject& core, common::ContactRecord& record) {
-    if (record.IsSimEntry())
-        return;
     common::CoreLockGuard guard(core.ItemLock());
+    if (!IsCached(core.Directory(), &record) || record.IsSimEntry())
+        return;
     IContact* contact = core.Directory().FetchItem(record);
     if (!contact)
         return;
@@ -29,8 +36,11 @@ bool ContactItem::ReadTexts(const CEPROPID* tags, WORD count, std::u16string* te
         return false;
     CEPROPVAL* values = nullptr;
     ULONG size = 0;
-    if (FAILED(m_item->GetProps(tags, CEDB_ALLOWREALLOC, count, &values, &size, nullptr)) || !values)
+    if (FAILED(m_item->GetProps(tags, CEDB_ALLOWREALLOC, count, &values, &size, nullptr)) || !values) {
+        if (values)
+            LocalFree(values);
         return false;
+    }
     for (WORD i = 0; i < count; ++i) {
         const CEPROPVAL& value = values[i];
         bool present = !(value.wFlags & CEDB_PROPNOTFOUND) && (value.propid & 0xFFFF) == CEVT_LPWSTR &&

@@ -10,15 +10,21 @@
 #include <string>
 
 namespace common {
+class ContactDirectory;
 class CoreObject;
 struct ContactRecord;
 } // namespace common
 
 namespace corlist {
 
+// Whether the cache still holds `record` (compared by address only, so a record the cache
+// freed is never read). Call it with the core lock held.
+bool IsCached(const common::ContactDirectory& directory, const common::ContactRecord* record);
+
 class ContactItem {
 public:
-    // Null item for a SIM entry or a contact the store no longer has.
+    // Null item for a SIM entry, a record the cache no longer holds (a page may have kept it
+    // across a modal dialog) or a contact the store no longer has.
     ContactItem(common::CoreObject& core, common::ContactRecord& record);
     ~ContactItem();
     ContactItem(const ContactItem&) = delete;

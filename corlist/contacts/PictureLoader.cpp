@@ -1,6 +1,7 @@
 #include "corlist/contacts/PictureLoader.h"
 
 #include "common/CoreObject.h"
+#include "corlist/contacts/ContactItem.h"
 #include "corlist/contacts/ContactPicture.h"
 #include "corlist/image/ImageTypes.h"
 
@@ -125,7 +126,12 @@ void PictureLoader::Loop() {
     for (;;) {
         Row row;
         while (NextRow(row)) {
-            LoadRow(row);
+            try {
+                LoadRow(row);
+            } catch (...) {
+                // Out of memory for one picture: its face stays the default one.
+                OutputDebugStringW(u"Corlist: a picture could not be loaded\n");
+            }
             std::lock_guard lock(m_mutex);
             m_loading = false;
         }
@@ -150,14 +156,6 @@ bool PictureLoader::NextRow(Row& row) {
     return true;
 }
 
-bool PictureLoader::IsCached(const common::ContactRecord* record) const {
-    common::ContactDirectory& directory = m_core.Directory();
-    for (size_t i = 0, count = directory.ContactCount(); i < count; ++i)
-        if (directory.ContactAt(i) == record)
-            return true;
-    return false;
-}
-
 void PictureLoader::LoadRow(const Row& row) {
     std::vector<BYTE> bytes;
     uint64_t drops;
@@ -167,7 +165,7 @@ void PictureLoader::LoadRow(const Row& row) {
             std::lock_guard lock(m_mutex);
             drops = m_drops;
         }
-        if (!row.record || !IsCached(row.record) || row.record->picture)
+        if (!row.record || !IsCached(m_core.Directory(), row.record) || row.record->picture)
             return;
         bytes = ReadContactPicture(m_core, *row.record);
     }
@@ -183,7 +181,7 @@ void PictureLoader::Store(const Row& row, std::unique_ptr<Image> image, uint64_t
         common::CoreLockGuard core(m_core.ItemLock());
         // The cache may have dropped the record, or the page dropped its pictures, while the
         // picture was decoded.
-        if (!IsCached(row.record) || row.record->picture)
+        if (!IsCached(m_core.Directory(), row.record) || row.record->picture)
             return;
         std::lock_guard list(m_listLock);
         std::lock_guard lock(m_mutex);

@@ -11,7 +11,8 @@
 //
 // Locks, always taken in this order: the core object's lock (a record is read only while
 // the cache still holds it), the list's lock (slots are written under it, so the page reads
-// them under it), the loader's own.
+// them under it), the loader's own. The page calls the loader without holding the list's
+// lock.
 #pragma once
 
 #include "common/ContactRecord.h"
@@ -67,7 +68,6 @@ private:
     bool NextRow(Row& row);
     void LoadRow(const Row& row);
     void ForgetPicture(common::ContactRecord& record);
-    bool IsCached(const common::ContactRecord* record) const;
     void Store(const Row& row, std::unique_ptr<Image> image, uint64_t drops);
 
     common::CoreObject& m_core;

@@ -237,4 +237,22 @@ TEST_F(RingToneTest, AFailedWriteShowsTheErrorAndKeepsTheOldTone) {
     EXPECT_EQ(Stored(oid)["RINGTONE"], "\\Windows\\Rings\\Old.wav");
 }
 
+TEST_F(RingToneTest, AContactDeletedWhileChoosingGetsTheError) {
+    CEOID oid = AddContact("FIRST_NAME=Lou");
+    ContactRecord* lou = Record(oid);
+    ASSERT_NE(lou, nullptr);
+    bool stored = m_access->ChooseRingTone(
+        *lou,
+        [&](const std::u16string&, std::u16string& chosen) {
+            Console("contact delete " + std::to_string(oid));
+            Pump();
+            chosen = u"\\Windows\\Rings\\Bell.wav";
+            return true;
+        },
+        [&](UINT text, UINT type) { m_notices.emplace_back(text, type); });
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(m_notices, (std::vector<std::pair<UINT, UINT>>{{203u, UINT(MB_OK | MB_ICONERROR)}}));
+    EXPECT_EQ(m_core->FindContactByOid(oid), nullptr);
+}
+
 } // namespace

@@ -1,0 +1,95 @@
+// A contact picture made into a face for a list row: the stored JPEG decoded at a reduced
+// scale no smaller than the face and fitted into it (what the picture loader does per
+// row), beside decoding it at full size and fitting that.
+#include "common/MemoryStream.h"
+#include "corlist/contacts/ContactPicture.h"
+#include "corlist/image/ImageLoader.h"
+#include "corlist/image/ImageTransform.h"
+#include "support/ScratchDevice.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A photo-like picture of width x height as a JPEG of quality 90.
+Bytes Photo(int width, int height) {
+    Bytes rgb(size_t(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+            p[0] = uint8_t(x * 255 / width), p[1] = uint8_t(y * 255 / height), p[2] = uint8_t((x * y) >> 6);
+        }
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width), info.image_height = JDIMENSION(height);
+    info.input_components = 3, info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = &rgb[size_t(info.next_scanline) * width * 3];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    free(buffer);
+    return out;
+}
+
+struct Bench {
+    Bench() { corlist::InitImagesInFolder(nullptr, nullptr, u"\\Windows\\"); }
+    ~Bench() { corlist::ShutdownImages(); }
+    testsupport::ScratchDevice device;
+};
+
+Bench& TheBench() {
+    static Bench bench;
+    return bench;
+}
+
+// The loader's way: a reduced-scale decode, the fit and the screen format.
+void FaceFromPicture(benchmark::State& state) {
+    TheBench();
+    Bytes jpeg = Photo(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        corlist::Image image;
+        if (corlist::DecodeContactPicture(jpeg, 48, 48, image) != corlist::kImageOk)
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(image.Bitmap().bits);
+    }
+}
+
+// Without the requested size: the whole picture decoded, then fitted.
+void FaceFromFullDecode(benchmark::State& state) {
+    TheBench();
+    Bytes jpeg = Photo(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        corlist::Image image;
+        common::MemoryStream stream(jpeg.data(), LONG(jpeg.size()));
+        if (corlist::LoadImageStream(&image, &stream, u"image.jpg", corlist::kLoadTrueColour, true) !=
+                corlist::kImageOk ||
+            !corlist::ScaleIntoBox(image, 48, 48) || corlist::ConvertToScreenFormat(&image) != corlist::kImageOk)
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(image.Bitmap().bits);
+    }
+}
+
+} // namespace
+
+BENCHMARK(FaceFromPicture)->Args({240, 320})->Args({640, 480})->Unit(benchmark::kMicrosecond);
+BENCHMARK(FaceFromFullDecode)->Args({240, 320})->Args({640, 480})->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
