@@ -432,9 +432,11 @@ TEST_F(DialKeypadTest, UiListsTheKeypadWithItsLayoutAndPressedCell) {
     std::snprintf(handle, sizeof handle, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(m_parent)));
     Press(Portrait(3, 0));
     EXPECT_EQ(console.Execute(std::string("ui ") + handle).lines,
-              (std::vector<std::string>{"0 pane 0,0,240,320 \"\"", "  1701 keypad 0,0,240,320 \"\"",
+              (std::vector<std::string>{"0 pane 0,0,240,320 \"\"", "  1701 keypad 0,0,240,320 [pressed] \"\"",
                                         "    keypad w240 portrait 4x4 cell 50x50 hot sms pressed delete", "OK"}));
     Lift(Portrait(3, 0));
+    EXPECT_EQ(console.Execute(std::string("ui ") + handle).lines[2],
+              "    keypad w240 portrait 4x4 cell 50x50 hot sms pressed none");
 }
 
 } // namespace
