@@ -147,6 +147,10 @@ void DialKeypad::Press(int index) {
     }
     m_pressed = index;
     m_pressTick = GetTickCount();
+    if (index >= 0)
+        m_state |= ControlState::kPressed;
+    else
+        m_state &= ~ControlState::kPressed;
 }
 
 void DialKeypad::Paint(DrawSurface& surface, const RECT& clip) {

@@ -84,7 +84,8 @@ private:
     int CellIndexAt(int x, int y) const;
     RECT CellOnSurface(int index) const;
     uint32_t CodeOf(int index) const;
-    // Highlights cell `index` (-1: none) and restarts the hold time.
+    // Highlights cell `index` (-1: none; the control shows as pressed while one is) and restarts
+    // the hold time.
     void Press(int index);
     int PenDown(int x, int y);
     void PenMove(int x, int y);

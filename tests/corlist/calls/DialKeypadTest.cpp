@@ -6,6 +6,8 @@
 #include "../controls/ControlScreen.h"
 
 #include "common/Settings.h"
+#include "console/Console.h"
+#include "console/DeviceCommands.h"
 #include "common/XmlNode.h"
 #include "common/XmlReader.h"
 #include "corlist/calls/DialKeypad.h"
@@ -19,6 +21,7 @@
 #include "ce/kernel.h"
 #include "ce/user.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -419,6 +422,21 @@ TEST_F(DialKeypadTest, AHeldCellIsDrawnPressedOverThePictureWithTheHotCell) {
     Press(Portrait(1, 1));
     EXPECT_EQ(m_keypad->UiLine(), "keypad w240 portrait 4x4 cell 50x50 hot friend pressed \"5\"");
     ExpectScreenMatches("keypad-pressed.png");
+}
+
+// The console reads the keypad as one line under its control: layout and pressed cell.
+TEST_F(DialKeypadTest, UiListsTheKeypadWithItsLayoutAndPressedCell) {
+    platform::Console console;
+    platform::RegisterDeviceCommands(console);
+    char handle[32];
+    std::snprintf(handle, sizeof handle, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(m_parent)));
+    Press(Portrait(3, 0));
+    EXPECT_EQ(console.Execute(std::string("ui ") + handle).lines,
+              (std::vector<std::string>{"0 pane 0,0,240,320 \"\"", "  1701 keypad 0,0,240,320 [pressed] \"\"",
+                                        "    keypad w240 portrait 4x4 cell 50x50 hot sms pressed delete", "OK"}));
+    Lift(Portrait(3, 0));
+    EXPECT_EQ(console.Execute(std::string("ui ") + handle).lines[2],
+              "    keypad w240 portrait 4x4 cell 50x50 hot sms pressed none");
 }
 
 } // namespace
