@@ -13,6 +13,7 @@
 #include "ce/types.h"
 #include "corlist/contacts/ContactSearch.h"
 #include "corlist/contacts/ListRow.h"
+#include "corlist/contacts/ViewWord.h"
 
 #include <cstddef>
 #include <deque>
@@ -29,28 +30,6 @@ struct ContactRecord;
 
 namespace corlist {
 
-namespace ViewBit {
-constexpr DWORD kContacts = 0x0001;
-constexpr DWORD kCategories = 0x0002;
-constexpr DWORD kCallHistory = 0x0004;
-constexpr DWORD kCompanies = 0x0008;
-constexpr DWORD kFacebook = 0x0010; // with kContacts: contacts linked to a Facebook friend
-constexpr DWORD kMessages = 0x0020; // one SMS folder, the folder in bits 16-18
-constexpr DWORD kFilter = 0x1000;   // the frame's contact filter bit
-constexpr DWORD kDerived = 0x2000;  // the model's: a filtered contact list is shown
-constexpr DWORD kGrouped = 0x4000;  // entries grouped by contact
-constexpr DWORD kIncoming = 0x10000;
-constexpr DWORD kOutgoing = 0x20000;
-constexpr DWORD kMissed = 0x40000;
-constexpr DWORD kCallKinds = 0x70000;
-constexpr DWORD kFolderShift = 16;
-constexpr DWORD kFacebookMessages = 0x80000;
-constexpr DWORD kByCategory = 0x1000000;
-constexpr DWORD kByCompany = 0x2000000;
-constexpr DWORD kFavorites = 0x4000000; // category entry 1 of the category list
-constexpr DWORD kFilterKinds = 0x7000000;
-constexpr DWORD kSearch = 0x80000000; // a search result is shown
-} // namespace ViewBit
 
 class ListModel {
 public:

@@ -1,5 +1,6 @@
 #include "Gallery.h"
 
+#include "GalleryMainPage.h"
 #include "GalleryScreens.h"
 #include "common/SkinPackage.h"
 #include "common/XmlReader.h"
@@ -72,22 +73,6 @@ LRESULT CALLBACK ParentProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool SaveSurface(ControlHost& host, const std::filesystem::path& path) {
-    DrawSurface* surface = host.Surface();
-    if (!surface)
-        return false;
-    RECT all{0, 0, surface->Width(), surface->Height()};
-    surface->SetClip(all);
-    host.Screen().Paint(*surface, all);
-    if (Control* popup = host.Modal()) {
-        surface->SetClip(all);
-        popup->Paint(*surface, all);
-    }
-    surface->ResetClip();
-    auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(surface->Bitmap(),
-                                                                                        platform::GdiKind::Bitmap);
-    return object && platform::SavePng(*object->GetSurface(), path);
-}
 
 // The description of the package the screen uses, with the gallery's screens, written as a
 // device file the skin reads instead of the packaged one.
@@ -141,11 +126,29 @@ void FillControls(Control& screen) {
 
 } // namespace
 
+bool SaveSurface(ControlHost& host, const std::filesystem::path& path) {
+    DrawSurface* surface = host.Surface();
+    if (!surface)
+        return false;
+    RECT all{0, 0, surface->Width(), surface->Height()};
+    surface->SetClip(all);
+    host.Screen().Paint(*surface, all);
+    if (Control* popup = host.Modal()) {
+        surface->SetClip(all);
+        popup->Paint(*surface, all);
+    }
+    surface->ResetClip();
+    auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(surface->Bitmap(),
+                                                                                        platform::GdiKind::Bitmap);
+    return object && platform::SavePng(*object->GetSurface(), path);
+}
+
 Gallery::Gallery(std::filesystem::path installFolder, std::filesystem::path outputFolder)
     : m_install(std::move(installFolder)), m_output(std::move(outputFolder)) {}
 
 const std::vector<std::string>& Gallery::ScreenNames() {
-    static const std::vector<std::string> names{"controls", "list", "menu", "menu-plain", "messagebox"};
+    static const std::vector<std::string> names{"controls", "list", "menu", "menu-plain", "messagebox",
+                                                "main", "main-number", "main-group"};
     return names;
 }
 
@@ -216,6 +219,7 @@ bool Gallery::Shoot(ScreenSize size, const std::filesystem::path& fsRoot, std::s
     });
     host.Destroy();
     DestroyWindow(parent);
+    ok = ok && ShootMainPage(skin, area, file);
     skin.ClearSkin();
     if (!ok)
         error = "a screen could not be built or saved";
