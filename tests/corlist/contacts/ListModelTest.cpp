@@ -113,6 +113,7 @@ TEST_F(ListModelTest, CallHistoryAndItsKindFilters) {
 TEST_F(ListModelTest, SearchRunsOverTheShownList) {
     AddPeople();
     AddCall("5550100 in 2026-03-01T10:00:00 60");
+    AddCall("5550199 in 2026-03-01T11:00:00 20");
     AddCall("5559876 missed 2026-03-01T12:00:00 0");
     OpenStores();
     ListModel model(*m_core);
@@ -129,7 +130,7 @@ TEST_F(ListModelTest, SearchRunsOverTheShownList) {
         {0x0002, u"", u"3", {"Favorites", "Family"}},
         {0x0008, u"", u"2", {"All Companies", "Acme", "Beta"}},
         {0x0004, u"", u"5559", {"5559876"}},
-        {0x0004 | 0x10000, u"", u"555", {"5550100"}},
+        {0x0004 | 0x10000, u"", u"555", {"5550199", "5550100"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.view << " " << modeltest::Narrow(c.typed));
@@ -146,12 +147,21 @@ TEST_F(ListModelTest, SearchRunsOverTheShownList) {
     EXPECT_EQ(model.Row(0).matchKind, MatchKind::kText);
     EXPECT_EQ(model.Row(0).matchPosition, 4u << 8);
     EXPECT_EQ(model.Search(u"9876", false), 0u);
+    // Calls keep the history's order, whatever their contacts' last calls; a call matches
+    // by its contact's name too.
+    Named("Berg, Anna")->lastCall = 900;
+    Named("Nord, Olof")->lastCall = 100;
+    EXPECT_EQ(model.Search(u"555", false), 3u);
+    EXPECT_EQ(Names(model), (Strings{"5559876", "5550199", "5550100"}));
+    ASSERT_EQ(model.Search(u"6", false), 1u); // Nord, Olof
+    EXPECT_EQ(model.Row(0).contact, Named("Nord, Olof"));
+    EXPECT_EQ(model.Row(0).matchKind, MatchKind::kName);
     // Null or empty clears: the list is shown again.
-    EXPECT_EQ(model.Search(nullptr, false), 2u);
+    EXPECT_EQ(model.Search(nullptr, false), 3u);
     EXPECT_FALSE(model.IsSearching());
     EXPECT_EQ(model.View(), 0x0004u);
     model.Search(u"9", false);
-    EXPECT_EQ(model.Search(u"", true), 2u);
+    EXPECT_EQ(model.Search(u"", true), 3u);
     EXPECT_EQ(model.SearchText(), u"");
     // Loading another view ends the search.
     model.Search(u"9", false);
