@@ -307,6 +307,7 @@ ListView::ItemData ListView::RequestItem(int item, int column, UINT mask) {
     ItemData data;
     data.image = (mask & LVIF_IMAGE) ? info.item.iImage : -1;
     data.state = (mask & LVIF_STATE) ? info.item.state : 0;
+    data.picture = (mask & LVIF_PARAM) ? reinterpret_cast<HBITMAP>(info.item.lParam) : nullptr;
     const WCHAR* text = info.item.pszText;
     if ((mask & LVIF_TEXT) && text && text != LPSTR_TEXTCALLBACKW) {
         // The owner wrote into our buffer, or points at its own text.

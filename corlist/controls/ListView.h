@@ -86,6 +86,8 @@ public:
 
     // Geometry, for the bars beside the list and for tests.
     int RowHeight() const { return m_rowHeight; }
+    // The size of a row's picture or icon, as the grid places it.
+    SIZE ImageSize() const { return SIZE{m_imageOffset.right - m_imageOffset.left, m_imageOffset.bottom - m_imageOffset.top}; }
     int CellWidth() const { return m_cellWidth; }
     int ItemsPerRow() const { return m_itemsPerRow; }
     int RowCount() const;
@@ -113,6 +115,7 @@ private:
         std::u16string text; // column 0
         int image = -1;
         UINT state = 0;
+        HBITMAP picture = nullptr; // the owner's picture of the row, drawn instead of the icon
     };
 
     void LayoutRows();
@@ -136,6 +139,7 @@ private:
     void PaintRow(DrawSurface& surface, const RECT& clip, int item, const RECT& cell);
     void PaintRowBackground(DrawSurface& surface, const RECT& clip, int item, int state, const RECT& cell);
     void PaintRowTexts(DrawSurface& surface, int item, int state, const ItemData& data, const RECT& cell);
+    void PaintPicture(DrawSurface& surface, HBITMAP picture, const RECT& area);
     void PaintCheckBox(DrawSurface& surface, const RECT& clip, bool checked, const RECT& cell);
     void PaintEmpty(DrawSurface& surface, const RECT& clip);
     RECT CellRect(int item) const;

@@ -18,6 +18,9 @@ constexpr UINT kFilterChanged = UINT(-194);
 constexpr UINT kItemPrePaint = UINT(-197);
 } // namespace ListNotify
 
+// The list asks for a row's picture with LVIF_PARAM: the owner answers lParam with a bitmap
+// (HBITMAP) it keeps alive while the row is painted, or 0 for the grid's icon.
+
 // Bit of an item's state: the item's check box is ticked.
 constexpr UINT kItemChecked = 0x100;
 

@@ -4,6 +4,7 @@
 #include "corlist/controls/GridElement.h"
 #include "corlist/controls/LetterPreview.h"
 #include "corlist/controls/ListView.h"
+#include "corlist/controls/ShownPicture.h"
 #include "corlist/controls/ListViewNotify.h"
 #include "corlist/skin/DrawSurface.h"
 #include "corlist/skin/FillElement.h"
@@ -99,12 +100,14 @@ void ListView::PaintRow(DrawSurface& surface, const RECT& clip, int item, const 
     NMLISTVIEW hook{};
     hook.iItem = item;
     SendNotify(hook.hdr, ListNotify::kItemPrePaint);
-    ItemData data = RequestItem(item, 0, LVIF_TEXT | LVIF_IMAGE | LVIF_STATE);
+    ItemData data = RequestItem(item, 0, LVIF_TEXT | LVIF_IMAGE | LVIF_STATE | LVIF_PARAM);
     bool checked = m_checkBoxes && (data.state & kItemChecked);
     int state = IsSelected(item) ? (HasFocus() ? RowState::kFocused : RowState::kSelectedUnfocused)
                                  : checked ? RowState::kChecked : RowState::kNormal;
     PaintRowBackground(surface, clip, item, state, cell);
-    if (ImageElement* icons = m_slots.Icons(); icons && data.image >= 0 && !IsEmptyRect(m_imageOffset))
+    if (data.picture && !IsEmptyRect(m_imageOffset))
+        PaintPicture(surface, data.picture, Offset(m_imageOffset, cell));
+    else if (ImageElement* icons = m_slots.Icons(); icons && data.image >= 0 && !IsEmptyRect(m_imageOffset))
         icons->Draw(surface, Offset(m_imageOffset, cell), data.image, &clip);
     if (m_checkBoxes)
         PaintCheckBox(surface, clip, checked, cell);
@@ -127,6 +130,14 @@ void ListView::PaintRowBackground(DrawSurface& surface, const RECT& clip, int it
         fill->Paint(surface, cell, clip);
 }
 
+// The owner's picture of a row, fitted into the row's image area with its aspect kept.
+void ListView::PaintPicture(DrawSurface& surface, HBITMAP picture, const RECT& area) {
+    ShownPicture shown;
+    shown.SetBitmap(picture, false);
+    SIZE size = shown.Size();
+    shown.Draw(surface, RECT{0, 0, size.cx, size.cy}, FitRect(size.cx, size.cy, area));
+}
+
 void ListView::PaintCheckBox(DrawSurface& surface, const RECT& clip, bool checked, const RECT& cell) {
     if (IsEmptyRect(m_checkOffset))
         return;
@@ -145,7 +156,10 @@ void ListView::PaintRowTexts(DrawSurface& surface, int item, int state, const It
     RECT text = IsEmptyRect(m_textOffset) ? cell : Offset(m_textOffset, cell);
     if (m_icons || m_columns.size() <= 1) {
         size_t lineEnd = data.text.find(u'\n');
-        if (title && lineEnd != std::u16string::npos) {
+        if (m_icons) {
+            // An icon is labelled with its first line only, in the cell's own font.
+            DrawLine(surface, font, data.text.substr(0, lineEnd), text, kTextFormat);
+        } else if (title && lineEnd != std::u16string::npos) {
             // A title line over the rest: the upper and the lower half of the text area.
             LONG middle = (text.top + text.bottom) / 2;
             DrawLine(surface, title, data.text.substr(0, lineEnd), RECT{text.left, text.top, text.right, middle},

@@ -4,17 +4,23 @@
 #include "common/Language.h"
 #include "common/Messages.h"
 #include "corlist/calls/DialKeypad.h"
+#include "corlist/contacts/PictureLoader.h"
+#include "corlist/contacts/ViewWord.h"
 #include "corlist/controls/ControlFactory.h"
 #include "corlist/controls/LibraryText.h"
 #include "corlist/controls/ListView.h"
 #include "corlist/controls/ListViewNotify.h"
 #include "corlist/frame/MainPageTable.h"
+#include "corlist/image/ImageLoader.h"
 #include "corlist/skin/Skin.h"
 
 #include "ce/aygshell.h"
 #include "ce/commctrl.h"
 #include "ce/kernel.h"
 #include "ce/user.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace corlist {
 
@@ -71,6 +77,10 @@ HWND Frame::Create(DWORD flags, common::CoreObject* host) {
     g_host = host;
     if (!common::LanguageModule())
         common::LoadLanguage(LibraryInstance(), u"Dialora", nullptr);
+    // Skins and contact pictures decode through the image loader, started once per process
+    // and kept for the process's life (frames come and go; the codecs it loaded go with the
+    // process).
+    InitImages(nullptr, nullptr, LibraryInstance());
     std::unique_ptr<Frame> frame(new Frame(*host, flags));
     if (!RegisterFrameClass())
         return nullptr;
@@ -117,6 +127,8 @@ LRESULT CALLBACK Frame::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT Frame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (message == WM_PAINT)
+        ShowRowsToLoader();
     if (HandleScreenMessage(message, wParam, lParam, result))
         return result;
     bool handled = true;
@@ -196,6 +208,10 @@ LRESULT Frame::HandlePrivate(UINT message, WPARAM wParam, LPARAM lParam, bool& h
     case kKeypadNumberMessage:
         OnKeypadNumber(wParam);
         return 0;
+    case kPictureLoaded:
+        if (ListView* list = m_page ? m_page->List() : nullptr)
+            list->Invalidate();
+        return 0;
     default:
         handled = false;
         return 0;
@@ -270,6 +286,7 @@ void Frame::OnDestroy() {
     }
     if (DialKeypad* keypad = m_page ? m_page->Keypad() : nullptr)
         keypad->Detach();
+    m_pictures.reset();
     m_page = nullptr;
     SetCurrentScreen(nullptr);
     m_pageRoot.reset();
@@ -304,7 +321,49 @@ LRESULT Frame::OnNotify(NMHDR* header) {
         OnListTap(tap->iItem, tap->ptAction);
         return 0;
     }
-    return m_binding->OnNotify(header);
+    LRESULT result = m_binding->OnNotify(header);
+    if (header->code == LVN_GETDISPINFOW)
+        AddRowExtras(*reinterpret_cast<NMLVDISPINFOW*>(header));
+    return result;
+}
+
+// What the binding does not know: the marks of group selection and the loaded pictures.
+void Frame::AddRowExtras(NMLVDISPINFOW& info) {
+    int row = info.item.iItem;
+    if (row < 0 || size_t(row) >= m_model->Count())
+        return;
+    if ((info.item.mask & LVIF_STATE) && size_t(row) < m_marks.size() && m_marks[size_t(row)])
+        info.item.state |= kItemChecked;
+    if (!(info.item.mask & LVIF_PARAM))
+        return;
+    info.item.lParam = 0;
+    const ListRow& item = m_model->Row(size_t(row));
+    if (item.kind != RowKind::kContact || !item.contact)
+        return;
+    // The loader writes the slot under the list's lock.
+    auto lock = m_model->Lock();
+    void* picture = item.contact->picture;
+    if (picture && picture != common::ContactRecord::NoPictureMark())
+        info.item.lParam = reinterpret_cast<LPARAM>(static_cast<Image*>(picture)->Bitmap().section);
+}
+
+void Frame::ShowRowsToLoader() {
+    ListView* list = m_page ? m_page->List() : nullptr;
+    if (!m_pictures || !list || !IsContactView(m_view))
+        return;
+    RowSpan span = list->Visible();
+    std::vector<PictureLoader::Row> rows;
+    size_t first = size_t(std::max(span.first, 0)) * size_t(std::max(list->ItemsPerRow(), 1));
+    size_t end = std::min(m_model->Count(), first + size_t(std::max(span.count, 0)) * size_t(std::max(list->ItemsPerRow(), 1)));
+    {
+        auto lock = m_model->Lock();
+        for (size_t index = first; index < end; ++index) {
+            const ListRow& item = m_model->Row(index);
+            if (item.kind == RowKind::kContact && item.contact && !item.contact->IsSimEntry())
+                rows.push_back(PictureLoader::Row{index, item.contact});
+        }
+    }
+    m_pictures->ShowRows(std::move(rows));
 }
 
 } // namespace corlist

@@ -25,6 +25,7 @@ struct SettingsRecord;
 namespace corlist {
 
 class Menu;
+class PictureLoader;
 class Skin;
 
 // Updates that wait for the frame's next activation.
@@ -49,6 +50,8 @@ public:
     static constexpr UINT kCoalesceMs = 150;
     // The longest number the number field keeps.
     static constexpr size_t kMaxNumber = 31;
+    // The picture loader's message: a row's picture is ready (wParam = row).
+    static constexpr UINT kPictureLoaded = 0x8001;
 
     // The steps of KCreateFrame: the window on the page the flags name, or null.
     static HWND Create(DWORD flags, common::CoreObject* host);
@@ -82,6 +85,9 @@ private:
     void OnDestroy();
     void OnChar(WPARAM character);
     LRESULT OnNotify(NMHDR* header);
+    void AddRowExtras(NMLVDISPINFOW& info);
+    // The rows in sight go to the picture loader (contact rows only).
+    void ShowRowsToLoader();
 
     // Pages and views (FramePages.cpp).
     void ShowPage(DWORD flags);
@@ -159,6 +165,8 @@ private:
     DWORD m_staleFolders = 0;
     std::unique_ptr<ListModel> m_model;
     std::unique_ptr<ListBinding> m_binding;
+    // Declared after the model: it goes first, since it holds the model's lock.
+    std::unique_ptr<PictureLoader> m_pictures;
     MainPage* m_page = nullptr; // the screen's root once built
     std::unique_ptr<MainPage> m_pageRoot;
     std::unique_ptr<Skin> m_skin;

@@ -3,6 +3,7 @@
 
 #include "common/CoreObject.h"
 #include "corlist/calls/DialKeypad.h"
+#include "corlist/contacts/PictureLoader.h"
 #include "corlist/contacts/ViewWord.h"
 #include "common/XmlReader.h"
 #include "corlist/controls/ControlElement.h"
@@ -84,8 +85,13 @@ bool Frame::CreateMainPage() {
         keypad->SetSettings(&Settings());
         m_page->ShowControls(MainControl::kKeypad, false);
     }
-    if (ListView* list = m_page->List())
+    if (ListView* list = m_page->List()) {
         m_binding->Attach(*list);
+        m_pictures = std::make_unique<PictureLoader>(m_core, m_model->ListLock(), Window(), kPictureLoaded,
+                                                     list->ImageSize());
+        if (!m_pictures->Start())
+            m_pictures.reset();
+    }
     // The mode panes and the number panes start hidden, whatever the skin says.
     m_mode = -1;
     SetMode(PageMode::kBrowse);

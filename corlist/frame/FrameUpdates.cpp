@@ -6,6 +6,7 @@
 
 #include "common/ContactRecord.h"
 #include "common/Messages.h"
+#include "corlist/contacts/PictureLoader.h"
 #include "corlist/contacts/ViewWord.h"
 #include "corlist/controls/LetterBar.h"
 #include "corlist/controls/ListView.h"
@@ -18,6 +19,7 @@ namespace corlist {
 namespace {
 
 // Kinds of CRVM_CONTACTCHANGED (high word of wParam).
+constexpr WORD kContactChangedKind = 2;
 constexpr WORD kContactRemoved = 4;
 // CRVM_SETTINGSCHANGED bits.
 constexpr WPARAM kGroupDaysChanged = 1;
@@ -28,6 +30,9 @@ constexpr WPARAM kSkinChanged = 4;
 
 void Frame::OnContactChanged(WPARAM wParam, LPARAM lParam) {
     auto* record = reinterpret_cast<const common::ContactRecord*>(lParam);
+    // A changed contact's picture is loaded again when its row is shown.
+    if (m_pictures && record && HIWORD(wParam) == kContactChangedKind)
+        m_pictures->DropPicture(*const_cast<common::ContactRecord*>(record));
     if (HIWORD(wParam) == kContactRemoved && record) {
         // A removed record's rows go at once: the list must not show it again.
         m_model->Forget(record);
@@ -61,6 +66,9 @@ void Frame::OnCallLogChanged() {
 }
 
 void Frame::OnContactsReload(LPARAM lParam) {
+    // The cache was built again: its records (and so the pictures' slots) may be gone.
+    if (m_pictures)
+        m_pictures->DropPictures();
     if (!IsContactView(m_view) && !(m_view & (ViewBit::kCategories | ViewBit::kCompanies)))
         return;
     if (!m_active) {

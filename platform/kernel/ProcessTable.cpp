@@ -89,10 +89,13 @@ void ProcessTable::FinishThread(const std::shared_ptr<ThreadObject>& thread, DWO
     for (auto& hook : m_threadHooks)
         hook(*thread);
     auto& process = thread->Process();
+    // The device's own process lives as long as the device: the threads its callers (the
+    // host, tests) start end without ending it.
+    bool system = process == SystemProcess();
     bool lastThread;
     {
         std::lock_guard lock(WaitHub::Instance().Mutex());
-        lastThread = process->m_liveThreads == 1;
+        lastThread = process->m_liveThreads == 1 && !system;
         if (thread->Id() == process->m_mainThreadId && !process->m_exitCodeSet)
             process->m_exitCode = exitCode;
     }
@@ -104,7 +107,7 @@ void ProcessTable::FinishThread(const std::shared_ptr<ThreadObject>& thread, DWO
     thread->m_exitCode = exitCode;
     thread->m_finished = true;
     m_threads.erase(thread->Id());
-    if (--process->m_liveThreads == 0) {
+    if (--process->m_liveThreads == 0 && !system) {
         process->m_finished = true;
         m_processes.erase(process->Id());
     }

@@ -211,3 +211,30 @@ TEST_F(Processes, TheConsoleCanStartAndWaitWithoutHandles) {
 }
 
 } // namespace
+
+namespace {
+
+DWORD WINAPI EndAtOnce(LPVOID) { return 7; }
+
+} // namespace
+
+// A thread the device's own callers start (a test, the host) belongs to the device's
+// process; its end does not end that process, whose program stays known.
+TEST_F(Processes, ThreadsOfTheDevicesOwnProcessEndWithoutEndingIt) {
+    WCHAR before[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, before, MAX_PATH), 0u);
+    DWORD process = GetCurrentProcessId();
+    for (int round = 0; round < 2; ++round) {
+        HANDLE thread = CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, nullptr);
+        ASSERT_NE(thread, nullptr);
+        EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+        DWORD code = 0;
+        EXPECT_TRUE(GetExitCodeThread(thread, &code));
+        EXPECT_EQ(code, 7u);
+        CloseHandle(thread);
+    }
+    WCHAR after[MAX_PATH] = {};
+    EXPECT_GT(GetModuleFileNameW(nullptr, after, MAX_PATH), 0u);
+    EXPECT_EQ(std::u16string(after), std::u16string(before));
+    EXPECT_EQ(GetCurrentProcessId(), process);
+}
