@@ -87,9 +87,10 @@ protected:
 TEST_F(ListBindingTest, ContactRowsInOneAndTwoColumns) {
     Show(0x0001);
     EXPECT_EQ(m_list->ItemCount(), 4);
-    // One column: the number on a second line; a contact without a name shows its number.
-    EXPECT_EQ(m_list->UiLines(), (Strings{"row 0 \"5550177\"", "row 1 \"Berg, Anna?5550100\"", "row 2 \"Dahl, Carl\"",
-                                          "row 3 \"Falk, Eva?020-7946-0958\""}));
+    // One column: the number on a second line (`ui` reads lines like columns); a contact
+    // without a name shows its number, one without a number a single line.
+    EXPECT_EQ(m_list->UiLines(), (Strings{"row 0 \"5550177\"", "row 1 \"Berg, Anna | 5550100\"",
+                                          "row 2 \"Dahl, Carl\"", "row 3 \"Falk, Eva | 020-7946-0958\""}));
     m_list->SetColumns({ListColumn{-1}, ListColumn{80}});
     EXPECT_EQ(m_list->UiLines(), (Strings{"row 0 \"5550177 | \"", "row 1 \"Berg, Anna | 5550100\"",
                                           "row 2 \"Dahl, Carl | \"", "row 3 \"Falk, Eva | 020-7946-0958\""}));
@@ -121,7 +122,7 @@ TEST_F(ListBindingTest, CategoryCompanyAndCallRows) {
         {0x0002, {"row 0 \"All Categories\"", "row 1 \"Favorites\"", "row 2 \"Family\""}},
         {0x0008, {"row 0 \"All Companies\"", "row 1 \"Acme\""}},
         // A call of a contact: its name and the number; else the number alone.
-        {0x0004, {"row 0 \"5550155\"", "row 1 \"Berg, Anna?5550100\""}},
+        {0x0004, {"row 0 \"5550155\"", "row 1 \"Berg, Anna | 5550100\""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.view);
