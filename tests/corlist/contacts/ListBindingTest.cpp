@@ -87,9 +87,10 @@ protected:
 TEST_F(ListBindingTest, ContactRowsInOneAndTwoColumns) {
     Show(0x0001);
     EXPECT_EQ(m_list->ItemCount(), 4);
-    // One column: the number on a second line; a contact without a name shows its number.
-    EXPECT_EQ(m_list->UiLines(), (Strings{"row 0 \"5550177\"", "row 1 \"Berg, Anna | 5550100\"", "row 2 \"Dahl, Carl\"",
-                                          "row 3 \"Falk, Eva | 020-7946-0958\""}));
+    // One column: the number on a second line (`ui` reads lines like columns); a contact
+    // without a name shows its number, one without a number a single line.
+    EXPECT_EQ(m_list->UiLines(), (Strings{"row 0 \"5550177\"", "row 1 \"Berg, Anna | 5550100\"",
+                                          "row 2 \"Dahl, Carl\"", "row 3 \"Falk, Eva | 020-7946-0958\""}));
     m_list->SetColumns({ListColumn{-1}, ListColumn{80}});
     EXPECT_EQ(m_list->UiLines(), (Strings{"row 0 \"5550177 | \"", "row 1 \"Berg, Anna | 5550100\"",
                                           "row 2 \"Dahl, Carl | \"", "row 3 \"Falk, Eva | 020-7946-0958\""}));

@@ -5,6 +5,10 @@
 
 #include "common/CallLogEntry.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using namespace corlist;
 using modeltest::Names;
 
@@ -273,6 +277,33 @@ TEST_F(ListModelTest, NumberMatchShowsTheMatchedNumberUntilTheNextSearch) {
     EXPECT_EQ(Named("Dahl, Carl")->searchMatch, u"+441632960001");
     model.Load(0x0001);
     EXPECT_EQ(Named("Dahl, Carl")->searchMatch, u"");
+}
+
+} // namespace
+
+namespace {
+
+// The picture loader reads rows by index under the list lock: a search waits for it.
+TEST_F(ListModelTest, SearchWaitsForTheListLock) {
+    AddPeople();
+    OpenStores();
+    ListModel model(*m_core);
+    model.Load(0x0001);
+    std::atomic<bool> searched{false};
+    std::thread search;
+    {
+        auto lock = model.Lock();
+        search = std::thread([&] {
+            model.Search(u"3", false);
+            searched = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(searched);
+        EXPECT_EQ(modeltest::RowName(model.Row(1)), "Dahl, Carl"); // the list as it was
+    }
+    search.join();
+    EXPECT_TRUE(searched);
+    EXPECT_EQ(model.Count(), 2u);
 }
 
 } // namespace
