@@ -154,28 +154,17 @@ LRESULT Frame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_CHAR:
-        OnChar(wParam);
-        return 0;
     case WM_KEYDOWN:
-        // The action key activates the focused row, as a tap on the selected row does.
-        if (wParam == VK_RETURN && !Modal() && !KeypadShown() && m_page && m_page->List()) {
-            ActivateRow(m_page->List()->FocusedItem());
-            return 0;
-        }
-        ForwardKey(message, wParam, lParam);
-        return 0;
     case WM_KEYUP:
+    case WM_HOTKEY:
+        OnKey(message, wParam, lParam);
+        return 0;
     case WM_TIMER:
-        if (message == WM_TIMER && wParam == kCoalesceTimer) {
+        if (wParam == kCoalesceTimer) {
             OnCoalesceTimer();
             return 0;
         }
         ForwardKey(message, wParam, lParam);
-        return 0;
-    case WM_HOTKEY:
-        // The Talk key the menu bar passes on goes to the focused skinned control.
-        if (HIWORD(lParam) == kTalkKey)
-            ForwardKey(message, wParam, lParam);
         return 0;
     default:
         return DefWindowProcW(Window(), message, wParam, lParam);
@@ -306,11 +295,36 @@ bool Frame::KeypadShown() const {
     return keypad && keypad->IsVisible();
 }
 
-// Typed characters go to the number field when the page takes typed input.
-void Frame::OnChar(WPARAM character) {
+// Keys: while the keypad is attached it takes them all (it types into the number field and
+// dials on the Talk key). Otherwise typed characters go to the number field, the action
+// key activates the focused row, the Talk key calls the typed number or the focused row,
+// and the rest goes to the focused skinned control.
+void Frame::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_page)
         return;
-    OnNumberField(WM_CHAR, character);
+    DialKeypad* keypad = m_page->Keypad();
+    if (!Modal() && keypad && keypad->IsVisible() && keypad->IsAttached()) {
+        keypad->OnKey(message, wParam, lParam);
+        return;
+    }
+    if (message == WM_CHAR && !Modal()) {
+        OnNumberField(WM_CHAR, wParam);
+        return;
+    }
+    if (message == WM_HOTKEY && HIWORD(lParam) == kTalkKey && !Modal()) {
+        if (LOWORD(lParam) & MOD_KEYUP) {
+            if (m_number.empty())
+                CallSelected();
+            else
+                CallTypedNumber();
+        }
+        return;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_RETURN && !Modal() && m_page->List()) {
+        ActivateRow(m_page->List()->FocusedItem());
+        return;
+    }
+    ForwardKey(message, wParam, lParam);
 }
 
 LRESULT Frame::OnNotify(NMHDR* header) {

@@ -83,7 +83,7 @@ private:
     void OnCreate();
     void OnActivate(bool active);
     void OnDestroy();
-    void OnChar(WPARAM character);
+    void OnKey(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(NMHDR* header);
     void AddRowExtras(NMLVDISPINFOW& info);
     // The rows in sight go to the picture loader (contact rows only).

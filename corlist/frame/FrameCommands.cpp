@@ -263,7 +263,8 @@ void Frame::NumberChanged(bool grew) {
     m_page->ShowControls(MainControl::kTitlePane, !typed);
     if (typed || m_model->IsSearching()) {
         m_selectedRow = -1;
-        m_model->Search(typed ? m_number.c_str() : nullptr, grew);
+        // An empty result is searched afresh: a lone "+" finds nothing, "+44" does.
+        m_model->Search(typed ? m_number.c_str() : nullptr, grew && m_model->Count() > 0);
         ListChanged();
         if (ListView* list = m_page->List())
             list->ScrollTo(0);

@@ -90,8 +90,9 @@ void WaitHub::MarkEmulatedThread(bool emulated) { t_emulated = emulated; }
 bool WaitHub::IsBlockedLocked(const Waiter& waiter, HostClock::time_point now) const {
     if ((*waiter.ready)())
         return false;
-    // A thread whose time-out passed, or whose clock moved, wakes without any notification.
-    if (waiter.deadline && *waiter.deadline <= now)
+    // A thread whose time-out passed, or whose clock moved, wakes without any notification;
+    // one that sleeps briefly (a haptic pulse, a poll) is still at work.
+    if (waiter.deadline && *waiter.deadline <= now + kBriefWait)
         return false;
     return !waiter.clockEpoch || *waiter.clockEpoch == m_clockEpoch;
 }

@@ -19,6 +19,8 @@ using HostClock = std::chrono::steady_clock;
 
 class WaitHub {
 public:
+    // A wait that ends within this much host time does not count as resting.
+    static constexpr std::chrono::milliseconds kBriefWait{1000};
     static WaitHub& Instance();
 
     std::mutex& Mutex() { return m_mutex; }

@@ -71,6 +71,8 @@ TEST_F(KeypadMatch, TheHighlightCoversTheTypedDigitsInTheShownNumber) {
     // Blanks inside the shown number are covered too.
     EXPECT_EQ(highlight(u"+44 20 7946 0958", u"2079"), (5 << 8) | 4);
     EXPECT_EQ(highlight(u"+44 20 7946 0958", u"9999"), -1);
+    // A typed "+" stands for the country code's own "+".
+    EXPECT_EQ(highlight(u"+44 20 7946 0958", u"+4420"), (5 << 8) | 1);
     // Letters of a number dial as their keys: "800 FLO" after the trunk 0.
     EXPECT_EQ(highlight(u"0800 FLOWERS", u"0800356"), (7 << 8) | 1);
     EXPECT_EQ(highlight(u"12345", u""), -1);

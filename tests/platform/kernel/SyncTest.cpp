@@ -138,3 +138,17 @@ TEST_F(KernelSync, CriticalSectionsAreRecursive) {
 }
 
 } // namespace
+
+TEST_F(KernelSync, ABriefSleepIsWorkNotRest) {
+    HANDLE thread = CreateThread(
+        nullptr, 0, [](LPVOID) -> DWORD {
+            Sleep(300);
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    // The sleeper wakes by itself: the device rests only once it ended.
+    EXPECT_FALSE(platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(100)));
+    EXPECT_TRUE(platform::WaitHub::Instance().WaitIdle(std::chrono::milliseconds(5000)));
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
+    CloseHandle(thread);
+}
