@@ -20,6 +20,11 @@
 
 namespace {
 
+std::u16string Digits(int value) {
+    std::string text = std::to_string(value);
+    return std::u16string(text.begin(), text.end());
+}
+
 constexpr int kContacts = 10000;
 
 struct Book {
@@ -51,9 +56,8 @@ Book& Contacts() {
                 record.company = &made.companies.back();
             }
             common::PhoneKeyBlock block;
-            std::u16string mobile = u"+44 7" + std::u16string(std::to_string(100000000 + i).begin(), std::to_string(100000000 + i).end());
-            block.Append(common::PhoneKey(mobile, 1));
-            block.Append(common::PhoneKey(u"020 7946 " + std::u16string(std::to_string(1000 + i % 9000).begin(), std::to_string(1000 + i % 9000).end()), 2));
+            block.Append(common::PhoneKey(u"+44 7" + Digits(100000000 + i), 1));
+            block.Append(common::PhoneKey(u"020 7946 " + Digits(1000 + i % 9000), 2));
             record.phoneKeys = block.Take();
             corlist::SearchRow row;
             row.contact = &record;
