@@ -151,3 +151,25 @@ TEST_F(FrameTest, CloseControlEndsTheFrameOnly) {
 }
 
 } // namespace frametest
+
+namespace frametest {
+
+TEST_F(FrameTest, SettingsChangesReachTheLetterBarAndASkinChangeReopensTheFrame) {
+    common::SettingsRecord& settings = m_core->SharedSettings().Record();
+    settings.flags |= common::SettingsFlag::kLetterBarVisible;
+    ASSERT_NE(Open(0x0002), nullptr);
+    EXPECT_EQ(UiLine(0, "letterbar").find("hidden"), std::string::npos);
+    settings.flags &= ~common::SettingsFlag::kLetterBarVisible;
+    SendMessageW(m_window, common::CRVM_SETTINGSCHANGED, 2, 0);
+    EXPECT_NE(UiLine(0, "letterbar").find("hidden"), std::string::npos);
+    // A new skin: the frame closes and the main thread is asked for a frame on the default page.
+    SendMessageW(m_window, common::CRVM_SETTINGSCHANGED, 4, 0);
+    MSG request{};
+    ASSERT_TRUE(PeekMessageW(&request, nullptr, common::CRVM_OPENPAGE, common::CRVM_OPENPAGE, PM_REMOVE));
+    EXPECT_EQ(request.wParam, 0x4000u);
+    Pump();
+    EXPECT_FALSE(IsWindow(m_window));
+    EXPECT_EQ(corlist::Frame::Current(), nullptr);
+}
+
+} // namespace frametest
