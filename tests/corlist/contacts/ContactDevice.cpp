@@ -7,6 +7,7 @@
 #include "corlist/image/ImageLoader.h"
 #include "pim/CallLogStore.h"
 #include "pim/SimCard.h"
+#include "support/DeviceConsole.h"
 
 #include <chrono>
 #include <thread>
@@ -37,23 +38,12 @@ HWND MakeWindow(const WCHAR* className) {
     return CreateWindowExW(0, className, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
 }
 
-// The device comes with sample SIM entries and calls; these tests start from none.
-void EmptyStores() {
-    std::vector<platform::SimEntry> entries;
-    platform::SimCard::Instance().List(entries);
-    for (const platform::SimEntry& entry : entries)
-        platform::SimCard::Instance().Delete(entry.location);
-    std::vector<platform::CallLogRecord> records;
-    platform::CallLogStore::Instance().List(records);
-    for (const platform::CallLogRecord& record : records)
-        platform::CallLogStore::Instance().Delete(record.oid);
-}
 
 } // namespace
 
 void ContactDevice::SetUp() {
     TestDevice::SetUp();
-    EmptyStores();
+    testsupport::EmptySimAndCallLog();
     CoInitializeEx(nullptr, 0);
     platform::RegisterDeviceCommands(m_console);
     m_watcher = MakeWindow(u"ContactTestWatcher");
@@ -83,34 +73,15 @@ void ContactDevice::TearDown() {
 }
 
 void ContactDevice::Pump() {
-    int quietRounds = 0;
-    while (quietRounds < 5) {
-        MSG message;
-        bool any = false;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            DispatchMessageW(&message);
-        }
-        quietRounds = any ? 0 : quietRounds + 1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    testsupport::PumpUntilQuiet();
 }
 
 std::vector<std::string> ContactDevice::Console(const std::string& line) {
-    platform::ConsoleAnswer answer = m_console.Execute(line);
-    EXPECT_FALSE(answer.lines.empty()) << line;
-    if (answer.lines.empty())
-        return {};
-    EXPECT_EQ(answer.lines.back(), "OK") << line;
-    answer.lines.pop_back();
-    return answer.lines;
+    return testsupport::RunConsoleLine(m_console, line);
 }
 
 CEOID ContactDevice::AddContact(const std::string& fields) {
-    std::vector<std::string> lines = Console("contact add " + fields);
-    if (lines.size() != 1 || lines[0].rfind("oid ", 0) != 0)
-        return 0;
-    return CEOID(std::stoul(lines[0].substr(4)));
+    return testsupport::AddContactThrough(m_console, fields);
 }
 
 std::map<std::string, std::string> ContactDevice::Stored(CEOID oid) {

@@ -8,6 +8,7 @@
 #include "console/DeviceCommands.h"
 #include "pim/CallLogStore.h"
 #include "pim/SimCard.h"
+#include "support/DeviceConsole.h"
 
 #include <chrono>
 #include <thread>
@@ -40,17 +41,6 @@ LRESULT CALLBACK WatcherProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The device comes with sample SIM entries and calls; these tests start from none.
-void EmptyStores() {
-    std::vector<platform::SimEntry> entries;
-    platform::SimCard::Instance().List(entries);
-    for (const platform::SimEntry& entry : entries)
-        platform::SimCard::Instance().Delete(entry.location);
-    std::vector<platform::CallLogRecord> records;
-    platform::CallLogStore::Instance().List(records);
-    for (const platform::CallLogRecord& record : records)
-        platform::CallLogStore::Instance().Delete(record.oid);
-}
 
 } // namespace
 
@@ -84,7 +74,7 @@ std::vector<std::string> Names(const corlist::ListModel& model) {
 
 void ModelDevice::SetUp() {
     SkinOnDevice::SetUp();
-    EmptyStores();
+    testsupport::EmptySimAndCallLog();
     CoInitializeEx(nullptr, 0);
     platform::RegisterDeviceCommands(m_console);
     WNDCLASSW windowClass{};
@@ -118,34 +108,15 @@ void ModelDevice::OpenStores() {
 }
 
 void ModelDevice::Pump() {
-    int quietRounds = 0;
-    while (quietRounds < 5) {
-        MSG message;
-        bool any = false;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            DispatchMessageW(&message);
-        }
-        quietRounds = any ? 0 : quietRounds + 1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    testsupport::PumpUntilQuiet();
 }
 
 std::vector<std::string> ModelDevice::Console(const std::string& line) {
-    platform::ConsoleAnswer answer = m_console.Execute(line);
-    EXPECT_FALSE(answer.lines.empty()) << line;
-    if (answer.lines.empty())
-        return {};
-    EXPECT_EQ(answer.lines.back(), "OK") << line;
-    answer.lines.pop_back();
-    return answer.lines;
+    return testsupport::RunConsoleLine(m_console, line);
 }
 
 CEOID ModelDevice::AddContact(const std::string& fields) {
-    std::vector<std::string> lines = Console("contact add " + fields);
-    if (lines.size() != 1 || lines[0].rfind("oid ", 0) != 0)
-        return 0;
-    return CEOID(std::stoul(lines[0].substr(4)));
+    return testsupport::AddContactThrough(m_console, fields);
 }
 
 void ModelDevice::AddCall(const std::string& line) {
