@@ -96,9 +96,13 @@ TEST_F(PictureLoaderTest, FillsTheRowsShownAndStopsCleanly) {
         loader.ShowRows({{5, amy}, {6, ben}});
         EXPECT_TRUE(WaitFor(loader, 0));
 
-        // A dropped picture comes back.
+        // A dropped picture is freed, and comes back once the thread runs (it is stopped
+        // here so that it cannot load it again before the check).
+        loader.Stop();
         loader.DropPicture(*amy);
         EXPECT_EQ(amy->picture, nullptr);
+        EXPECT_EQ(loader.PictureCount(), 1u);
+        ASSERT_TRUE(loader.Start());
         ASSERT_TRUE(WaitFor(loader, 1));
         EXPECT_NE(amy->picture, nullptr);
         EXPECT_EQ(loader.PictureCount(), 2u);
