@@ -33,7 +33,7 @@ std::string CppLiteral(const std::u16string& text) {
         if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?') {
             out += static_cast<char>(c);
         } else {
-            std::snprintf(buffer, sizeof buffer, "\\x%04X\"u\"", unsigned(c));
+            std::snprintf(buffer, sizeof buffer, "\\x%04X\" u\"", unsigned(c));
             out += buffer;
         }
     }

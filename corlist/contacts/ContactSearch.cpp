@@ -38,7 +38,8 @@ size_t ContactSearch::Search(const std::vector<SearchRow>& source, std::u16strin
         Clear();
         return source.size();
     }
-    bool narrowing = narrow && m_active;
+    // Narrowing a result is only sound when every row it lacks fails the new text too.
+    bool narrowing = narrow && m_active && text.substr(0, m_text.size()) == m_text;
     m_text.assign(text.substr(0, kMaxSearchText));
     m_key = common::PhoneKey(m_text, 0);
     m_keyHasDigits = m_key.DigitCount() > 0;
@@ -59,6 +60,25 @@ size_t ContactSearch::Search(const std::vector<SearchRow>& source, std::u16strin
     }
     m_active = true;
     return m_result.size();
+}
+
+void ContactSearch::Renumber(const std::vector<size_t>& moved) {
+    auto lock = Lock();
+    std::vector<SearchRow> kept;
+    kept.reserve(m_result.size());
+    for (SearchRow row : m_result) {
+        size_t index = row.source < moved.size() ? moved[row.source] : kGone;
+        if (index == kGone) {
+            if (row.contact) {
+                row.contact->searchMatch.clear();
+                row.contact->searchKind = 0;
+            }
+            continue;
+        }
+        row.source = index;
+        kept.push_back(row);
+    }
+    m_result = std::move(kept);
 }
 
 // Rows without a contact stay where they came; between them, contacts go after every

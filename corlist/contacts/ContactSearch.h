@@ -34,18 +34,25 @@ struct SearchRow {
     // kName and kCompany: the offset of the matching word; kText: the number highlight
     // (offset in the low 8 bits, count of characters above).
     DWORD matchPosition = 0;
+    // The row's index in the list the search reads, for the owner of that list.
+    size_t source = 0;
 };
 
 class ContactSearch {
 public:
     static constexpr size_t kMaxSearchText = 31;
 
-    // Searches `source` for `text` (cut to 31 characters); with `narrow` and a result shown,
-    // filters that result again in place. An empty text clears the search. `companyMode`
+    // Searches `source` for `text` (cut to 31 characters); with `narrow`, a result shown and
+    // a text that extends the one searched before, filters that result again in place. An
+    // empty text clears the search. `companyMode`
     // (the display name already holds the company) skips the company match. Returns the
     // number of rows now shown.
     size_t Search(const std::vector<SearchRow>& source, std::u16string_view text, bool narrow, bool companyMode);
     void Clear();
+    // Follows a change of the searched list: `moved[i]` is the new index of source row i,
+    // or kGone for a row that left it (dropped from the result, its matched number cleared).
+    static constexpr size_t kGone = size_t(-1);
+    void Renumber(const std::vector<size_t>& moved);
 
     bool IsActive() const { return m_active; }
     const std::u16string& Text() const { return m_text; }

@@ -1,7 +1,7 @@
 #include "corlist/controls/Button.h"
 
-#include "common/Language.h"
 #include "corlist/controls/ButtonElement.h"
+#include "corlist/controls/LibraryText.h"
 #include "corlist/skin/DrawSurface.h"
 #include "corlist/skin/FillElement.h"
 #include "corlist/skin/FontElement.h"
@@ -14,11 +14,7 @@
 namespace corlist {
 
 std::u16string LoadLabel(UINT number) {
-    if (number == 0)
-        return {};
-    WCHAR buffer[512] = {};
-    const WCHAR* text = common::LoadText(number, buffer, 512);
-    return text ? std::u16string(text) : std::u16string();
+    return number == 0 ? std::u16string() : LibraryText(number);
 }
 
 Button::Button(UINT label) : m_labelNumber(label), m_label(LoadLabel(label)) {}

@@ -3,6 +3,7 @@
 #include "corlist/controls/Button.h"
 #include "corlist/controls/ControlOwner.h"
 #include "corlist/controls/EditElement.h"
+#include "corlist/controls/LibraryText.h"
 #include "corlist/skin/DrawSurface.h"
 #include "corlist/skin/FontElement.h"
 #include "corlist/skin/SurfaceFill.h"
@@ -13,6 +14,12 @@
 #include "ce/user.h"
 
 namespace corlist {
+
+namespace {
+// The label string of an edit command is its number plus this.
+constexpr UINT kEditLabelOffset = 5000;
+} // namespace
+
 
 namespace {
 
@@ -202,11 +209,16 @@ void EditControl::ShowContextMenu(POINT screen) {
                  {EditCommand::kCut, u"Cut"},   {EditCommand::kCopy, u"Copy"},
                  {EditCommand::kPaste, u"Paste"}, {EditCommand::kClear, u"Clear"},
                  {0, nullptr},                  {EditCommand::kSelectAll, u"SelectAll"}};
+    // The labels are the language's strings 5100-5105 (the commands' own numbers label
+    // other things); the English names stand in when the language lacks them.
     for (const auto& row : kRows) {
-        if (!row.text)
+        if (!row.text) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuW(menu, MF_STRING | (IsCommandEnabled(row.command) ? MF_ENABLED : MF_GRAYED), row.command, row.text);
+            continue;
+        }
+        std::u16string label = LibraryText(row.command + kEditLabelOffset);
+        AppendMenuW(menu, MF_STRING | (IsCommandEnabled(row.command) ? MF_ENABLED : MF_GRAYED), row.command,
+                    label.empty() ? row.text : label.c_str());
     }
     HWND owner = m_editWindow ? m_editWindow : (Owner() ? Owner()->Window() : nullptr);
     UINT chosen = UINT(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, screen.x, screen.y, 0, owner, nullptr));

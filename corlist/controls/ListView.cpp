@@ -325,6 +325,9 @@ std::u16string ListView::RowText(int item) {
         text += u" | ";
         text += RequestItem(item, int(column), LVIF_TEXT).text;
     }
+    // The lines of a row's text read like its columns.
+    for (size_t at = text.find(u'\n'); at != std::u16string::npos; at = text.find(u'\n', at + 3))
+        text.replace(at, 1, u" | ");
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/Language.h"
 #include "corlist/controls/Button.h"
+#include "corlist/controls/LibraryText.h"
 #include "corlist/controls/PopupDialog.h"
 #include "corlist/skin/SkinKinds.h"
 
@@ -80,11 +81,10 @@ int ShowMessageBox(Skin& skin, ControlOwner& owner, UINT titleNumber, const std:
 }
 
 int ShowMessageBoxFormat(Skin& skin, ControlOwner& owner, UINT titleNumber, UINT type, UINT textNumber, ...) {
-    WCHAR format[kMaxText + 1] = {};
-    common::LoadText(textNumber, format, kMaxText + 1);
+    std::u16string format = LibraryText(textNumber).substr(0, kMaxText);
     va_list args;
     va_start(args, textNumber);
-    std::u16string text = FormatText(format, args);
+    std::u16string text = FormatText(format.c_str(), args);
     va_end(args);
     return ShowMessageBox(skin, owner, titleNumber, text, type);
 }

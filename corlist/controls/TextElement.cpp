@@ -1,5 +1,8 @@
 #include "corlist/controls/TextElement.h"
 
+#include <cstring>
+#include <strings.h>
+
 namespace corlist {
 
 void TextElement::SetNode(common::XmlNode* node) {
@@ -12,7 +15,11 @@ void TextElement::CopyFrom(const SkinElement& other) {
     m_font.CopyFrom(static_cast<const TextElement&>(other).m_font);
 }
 
+// "size" names both the control's width and height and the font's size: a pair is the
+// control's, a single number the font's (a control size needs both).
 bool TextElement::SetAttribute(const char* name, const char* value, common::NodeArena& arena) {
+    if (name && value && strcasecmp(name, "size") == 0 && !std::strchr(value, ','))
+        return m_font.SetAttribute(name, value, arena);
     return ControlElement::SetAttribute(name, value, arena) || m_font.SetAttribute(name, value, arena);
 }
 

@@ -1,5 +1,6 @@
 #include "Gallery.h"
 
+#include "GalleryMainPage.h"
 #include "GalleryScreens.h"
 #include "common/SkinPackage.h"
 #include "common/XmlReader.h"
@@ -72,22 +73,6 @@ LRESULT CALLBACK ParentProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool SaveSurface(ControlHost& host, const std::filesystem::path& path) {
-    DrawSurface* surface = host.Surface();
-    if (!surface)
-        return false;
-    RECT all{0, 0, surface->Width(), surface->Height()};
-    surface->SetClip(all);
-    host.Screen().Paint(*surface, all);
-    if (Control* popup = host.Modal()) {
-        surface->SetClip(all);
-        popup->Paint(*surface, all);
-    }
-    surface->ResetClip();
-    auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(surface->Bitmap(),
-                                                                                        platform::GdiKind::Bitmap);
-    return object && platform::SavePng(*object->GetSurface(), path);
-}
 
 // The description of the package the screen uses, with the gallery's screens, written as a
 // device file the skin reads instead of the packaged one.
@@ -141,11 +126,38 @@ void FillControls(Control& screen) {
 
 } // namespace
 
+bool SaveSurface(ControlHost& host, const std::filesystem::path& path) {
+    DrawSurface* surface = host.Surface();
+    if (!surface)
+        return false;
+    RECT all{0, 0, surface->Width(), surface->Height()};
+    surface->SetClip(all);
+    host.Screen().Paint(*surface, all);
+    if (Control* popup = host.Modal()) {
+        surface->SetClip(all);
+        popup->Paint(*surface, all);
+    }
+    surface->ResetClip();
+    auto object = platform::GdiObjectTable::Instance().LookupAs<platform::BitmapObject>(surface->Bitmap(),
+                                                                                        platform::GdiKind::Bitmap);
+    return object && platform::SavePng(*object->GetSurface(), path);
+}
+
+HWND CreateParentWindow(const WCHAR* className, WNDPROC procedure, const RECT& area) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, className, u"", WS_VISIBLE, 0, 0, area.right - area.left, area.bottom - area.top, nullptr,
+                           nullptr, nullptr, nullptr);
+}
+
 Gallery::Gallery(std::filesystem::path installFolder, std::filesystem::path outputFolder)
     : m_install(std::move(installFolder)), m_output(std::move(outputFolder)) {}
 
 const std::vector<std::string>& Gallery::ScreenNames() {
-    static const std::vector<std::string> names{"controls", "list", "menu", "menu-plain", "messagebox"};
+    static const std::vector<std::string> names{"controls", "list", "menu", "menu-plain", "messagebox",
+                                                "mainwnd", "mainwnd-number", "mainwnd-group"};
     return names;
 }
 
@@ -170,13 +182,8 @@ bool Gallery::Shoot(ScreenSize size, const std::filesystem::path& fsRoot, std::s
         error = "the Default skin did not load";
         return false;
     }
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &ParentProcedure;
-    windowClass.lpszClassName = u"GalleryParent";
-    RegisterClassW(&windowClass);
-    HWND parent = CreateWindowExW(0, u"GalleryParent", u"", WS_VISIBLE, 0, 0, size.width, size.height, nullptr,
-                                  nullptr, nullptr, nullptr);
     RECT area{0, 0, size.width, size.height};
+    HWND parent = CreateParentWindow(u"GalleryParent", &ParentProcedure, area);
     std::string suffix = "-" + std::to_string(size.width) + "x" + std::to_string(size.height) + ".png";
     auto file = [&](const std::string& screen) {
         m_saved.push_back(screen + suffix);
@@ -216,6 +223,7 @@ bool Gallery::Shoot(ScreenSize size, const std::filesystem::path& fsRoot, std::s
     });
     host.Destroy();
     DestroyWindow(parent);
+    ok = ok && ShootMainPage(skin, area, file);
     skin.ClearSkin();
     if (!ok)
         error = "a screen could not be built or saved";

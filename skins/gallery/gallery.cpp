@@ -1,5 +1,5 @@
-// gallery DIR: saves every screen of the Default skin at 240x320, 320x240, 480x640 and
-// 640x480 into DIR with an index.html.
+// gallery DIR: saves every screen of the Default skin at 240x320, 320x240, 480x640,
+// 640x480 and 800x480 into DIR with an index.html.
 #include "Gallery.h"
 
 #include <cstdio>
@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gallery DIR\n");
         return 2;
     }
-    std::vector<gallery::ScreenSize> sizes{{240, 320}, {320, 240}, {480, 640}, {640, 480}};
+    std::vector<gallery::ScreenSize> sizes{{240, 320}, {320, 240}, {480, 640}, {640, 480}, {800, 480}};
     gallery::Gallery screens(DIALORA_IMAGE_DIR, argv[1]);
     std::string error;
     if (!screens.Run(sizes, error)) {

@@ -82,6 +82,7 @@ TEST_F(MainProgram, QuitWithoutARunningInstanceEndsAtOnce) {
 }
 
 TEST_F(MainProgram, StaysResidentWithoutTheUiLibraryAndKeepsOneInstance) {
+    std::filesystem::remove(m_device->FsRoot() / "Program Files" / "Tavik Dialora" / "Corlist.dll");
     Start(u"-startup");
     DWORD resident = WatcherProcess();
     ASSERT_NE(resident, 0u);

@@ -1,17 +1,21 @@
 // The default skins as built: each package loads on the screens it is made for, holds every
 // element the code looks up, builds every screen with the code's own control tables (so a
 // skin cannot silently drop a control), decodes every picture it names at the package's
-// size, and keeps its tap targets finger-sized. Later pages add their screens and tables
-// to the tables below.
+// size, and keeps its tap targets finger-sized. The main page's keypad pictures match the
+// keypad's cell grids and the pane they are drawn in, and its list has every look the list
+// code selects by name. Later pages add their screens and tables to the tables below.
 #include "../skin/SkinDevice.h"
 
 #include "common/XmlReader.h"
 #include "corlist/controls/ButtonElement.h"
 #include "corlist/controls/ControlFactory.h"
 #include "corlist/controls/ControlOwner.h"
+#include "corlist/controls/ListView.h"
 #include "corlist/controls/MenuElement.h"
 #include "corlist/controls/PopupDialog.h"
+#include "corlist/controls/ScreenBuilder.h"
 #include "corlist/controls/SkinMessageBox.h"
+#include "corlist/frame/MainPageTable.h"
 #include "corlist/skin/ImageElement.h"
 #include "corlist/skin/Skin.h"
 #include "corlist/skin/SkinMetrics.h"
@@ -20,6 +24,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 using namespace corlist;
@@ -46,6 +51,7 @@ struct TopLevel {
 const TopLevel kTopLevel[] = {
     {SkinKind::kMenu, nullptr},
     {SkinKind::kPopupDlg, "MessageBox"},
+    {SkinKind::kControl, kMainPageElement},
 };
 
 // Screens the code builds, with the control table it builds them with.
@@ -56,7 +62,29 @@ struct BuiltScreen {
 };
 const BuiltScreen kBuiltScreens[] = {
     {SkinKind::kPopupDlg, "MessageBox", kMessageBoxRows},
+    {SkinKind::kControl, kMainPageElement, kMainPageRows},
 };
+
+// The dialling keypad's layouts: one per logical screen width, with its grid of cells.
+struct KeypadLayout {
+    const char* name;
+    int columns;
+    int rows;
+};
+const KeypadLayout kKeypadLayouts[] = {{"w240", 4, 4}, {"w320", 5, 3}, {"w400", 5, 3}};
+// The looks of the main list the list code selects by name (skins/README.md), and whether
+// the look lays its items out as icons or shows check boxes.
+struct ListLook {
+    const char* name;
+    bool icons;
+    bool checkBoxes;
+};
+const ListLook kMainListLooks[] = {
+    {"Contacts", false, false}, {"Faces", true, false},  {"Groups", false, false},
+    {"History", false, false},  {"Select", false, true},
+};
+// The cell pictures each layout holds, one cell in size.
+const char* const kKeypadCells[] = {"Key", "Friend", "ICE"};
 
 // Every control kind has its look in the defaults, so a page's element of that kind needs
 // only its name and rectangle.
@@ -124,6 +152,43 @@ protected:
         return common::XmlReader::FindNode(m_skin.Root()->firstChild, name, kind);
     }
     int Scale() const { return GetParam().scale; }
+    // The main page as the frame builds it, over the whole screen.
+    bool BuildMainPage(Control& root) {
+        return BuildScreen(root, m_owner, nullptr, m_skin, kMainPageElement, kMainPageRows, 0);
+    }
+    common::XmlNode* KeypadLayoutNode(const std::string& name) {
+        common::XmlNode* page = TopLevelNode(SkinKind::kControl, kMainPageElement);
+        common::XmlNode* keypad = page ? common::XmlReader::FindNode(page->firstChild, "Keypad", SkinKind::kControl) : nullptr;
+        return keypad ? common::XmlReader::FindNode(keypad->firstChild, name.c_str(), SkinKind::kControl) : nullptr;
+    }
+    // The first unnamed image among the node's children.
+    static ImageElement* FirstImage(common::XmlNode* node) {
+        for (common::XmlNode* child = node->firstChild; child; child = child->nextSibling)
+            if (child->Kind() == SkinKind::kImage && !child->name && child->element)
+                return static_cast<ImageElement*>(child->element);
+        return nullptr;
+    }
+    void ExpectEveryRowBound(Control& top, const BuiltScreen& screen) {
+        const RECT& box = top.Rect();
+        EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= GetParam().width && box.bottom <= GetParam().height)
+            << screen.name;
+        for (const ControlTableRow* row = screen.rows; row->kind != 0; ++row) {
+            const char* name = row->name ? row->name : "(unnamed)";
+            Control* control = top.FindByDescriptor(row->kind, row->name, true);
+            ASSERT_NE(control, nullptr) << screen.name << ": no " << name << " of kind " << row->kind;
+            EXPECT_EQ(control->Number(), row->number) << screen.name << ": " << name;
+            const RECT& rect = control->Rect();
+            EXPECT_LT(rect.left, rect.right) << screen.name << ": " << name;
+            EXPECT_LT(rect.top, rect.bottom) << screen.name << ": " << name;
+            EXPECT_TRUE(rect.left >= box.left && rect.right <= box.right && rect.top >= box.top &&
+                        rect.bottom <= box.bottom)
+                << screen.name << ": " << name << " leaves the screen";
+            if (row->kind == SkinKind::kButton) {
+                EXPECT_GE(rect.bottom - rect.top, kFingerPixels * Scale()) << screen.name << ": " << name;
+                EXPECT_GE(rect.right - rect.left, kFingerPixels * Scale()) << screen.name << ": " << name;
+            }
+        }
+    }
     // The skin reports every fault of its package, description and pictures in the trace.
     static void ExpectNoTrace() {
         for (const std::string& line : TakeTrace())
@@ -132,6 +197,7 @@ protected:
     }
 
     Skin m_skin;
+    BareOwner m_owner;
 };
 
 TEST_P(DefaultSkinTest, LoadsAtTheScreensCoordinateScale) {
@@ -158,32 +224,134 @@ TEST_P(DefaultSkinTest, EveryControlKindHasItsLookInTheDefaults) {
     }
 }
 
-// Every row of the code's table binds to an element of its kind, lies on the screen, and a
-// button is at least a finger high.
+// Every row of the code's table binds to an element of its kind and gets the row's number,
+// lies on the screen, and a button is a finger high and wide.
 TEST_P(DefaultSkinTest, BuildsEveryScreenWithEveryControlRow) {
-    const int width = GetParam().width, height = GetParam().height;
     for (const BuiltScreen& screen : kBuiltScreens) {
-        ASSERT_EQ(screen.kind, SkinKind::kPopupDlg) << "only pop-up dialogs are built so far";
         BareOwner owner;
         PopupDialog dialog;
-        ASSERT_TRUE(dialog.Build(m_skin, owner, screen.name, screen.rows)) << screen.name;
-        const RECT& box = dialog.Rect();
-        EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height) << screen.name;
-        for (const ControlTableRow* row = screen.rows; row->kind != 0; ++row) {
-            Control* control = dialog.FindById(row->number);
-            ASSERT_NE(control, nullptr) << screen.name << ": no " << row->name;
-            ASSERT_NE(control->Descriptor(), nullptr) << row->name;
-            EXPECT_EQ(control->Descriptor()->Node()->Kind(), row->kind) << row->name;
-            const RECT& rect = control->Rect();
-            EXPECT_LT(rect.left, rect.right) << row->name;
-            EXPECT_LT(rect.top, rect.bottom) << row->name;
-            EXPECT_TRUE(rect.left >= box.left && rect.right <= box.right && rect.top >= box.top &&
-                        rect.bottom <= box.bottom)
-                << screen.name << ": " << row->name << " leaves the dialog";
-            if (row->kind == SkinKind::kButton) {
-                EXPECT_GE(rect.bottom - rect.top, kFingerPixels * Scale()) << row->name;
-            }
+        Control root;
+        Control* top = &root;
+        if (screen.kind == SkinKind::kPopupDlg) {
+            ASSERT_TRUE(dialog.Build(m_skin, owner, screen.name, screen.rows)) << screen.name;
+            top = &dialog;
+        } else {
+            ASSERT_EQ(screen.kind, SkinKind::kControl);
+            ASSERT_TRUE(BuildScreen(root, owner, nullptr, m_skin, screen.name, screen.rows, 0)) << screen.name;
         }
+        ExpectEveryRowBound(*top, screen);
+    }
+}
+
+// The main page starts in plain browsing: the title band, the list and the tab strip shown,
+// the panes the code shows later hidden. The number pane takes the title band's place and
+// the mode panes the tab strip's.
+TEST_P(DefaultSkinTest, MainPagePanesStartHiddenOverTheBandsTheyReplace) {
+    Control root;
+    ASSERT_TRUE(BuildMainPage(root));
+    const struct {
+        uint32_t kind;
+        const char* name;
+        bool shown;
+        uint32_t bandKind; // the band whose place it takes, 0 for none
+        const char* band;
+    } kPanes[] = {
+        {SkinKind::kControl, "Title", true, 0, nullptr},
+        {SkinKind::kTabCtrl, "Tabs", true, 0, nullptr},
+        {SkinKind::kListView, nullptr, true, 0, nullptr},
+        {SkinKind::kControl, "Number", false, SkinKind::kControl, "Title"},
+        {SkinKind::kControl, "NewContact", false, 0, nullptr},
+        {SkinKind::kControl, "EditMode", false, SkinKind::kTabCtrl, "Tabs"},
+        {SkinKind::kControl, "GroupMode", false, SkinKind::kTabCtrl, "Tabs"},
+        {SkinKind::kControl, "Keypad", false, 0, nullptr},
+    };
+    for (const auto& wanted : kPanes) {
+        const char* name = wanted.name ? wanted.name : "(list)";
+        Control* pane = root.FindByDescriptor(wanted.kind, wanted.name, true);
+        ASSERT_NE(pane, nullptr) << name;
+        EXPECT_EQ(pane->IsVisible(), wanted.shown) << name;
+        if (wanted.bandKind == 0)
+            continue;
+        Control* band = root.FindByDescriptor(wanted.bandKind, wanted.band, true);
+        ASSERT_NE(band, nullptr) << wanted.band;
+        EXPECT_TRUE(EqualRect(&pane->Rect(), &band->Rect())) << name << " does not cover " << wanted.band;
+    }
+}
+
+// The keypad pane lies over the lower half of the screen, and the layout chosen for the
+// screen's logical width has a picture exactly the pane's size, so that its cells are where
+// the code looks for them.
+TEST_P(DefaultSkinTest, KeypadPictureFillsTheKeypadPane) {
+    Control root;
+    ASSERT_TRUE(BuildMainPage(root));
+    Control* pane = root.FindByDescriptor(SkinKind::kControl, "Keypad", true);
+    ASSERT_NE(pane, nullptr);
+    common::XmlNode* layout = KeypadLayoutNode("w" + std::to_string(GetParam().width / Scale()));
+    if (!layout)
+        layout = KeypadLayoutNode("w240");
+    ASSERT_NE(layout, nullptr);
+    ImageElement* picture = FirstImage(layout);
+    ASSERT_NE(picture, nullptr);
+    SIZE size = picture->SubImageSize();
+    const RECT& rect = pane->Rect();
+    EXPECT_EQ(rect.right - rect.left, size.cx) << layout->name;
+    EXPECT_EQ(rect.bottom - rect.top, size.cy) << layout->name;
+    EXPECT_EQ(rect.bottom, GetParam().height);
+}
+
+// Every layout has its picture and its cell pictures; the picture divides into the layout's
+// cells exactly, each cell picture is one cell, and every cell is a finger large.
+TEST_P(DefaultSkinTest, KeypadLayoutsDivideIntoTheirCells) {
+    for (const KeypadLayout& wanted : kKeypadLayouts) {
+        common::XmlNode* layout = KeypadLayoutNode(wanted.name);
+        ASSERT_NE(layout, nullptr) << wanted.name;
+        ImageElement* picture = FirstImage(layout);
+        ASSERT_NE(picture, nullptr) << wanted.name << " has no keypad picture";
+        ASSERT_NE(picture->Image(false), nullptr) << wanted.name;
+        SIZE size = picture->SubImageSize();
+        EXPECT_EQ(size.cx % wanted.columns, 0) << wanted.name;
+        EXPECT_EQ(size.cy % wanted.rows, 0) << wanted.name;
+        SIZE cell{size.cx / wanted.columns, size.cy / wanted.rows};
+        EXPECT_GE(cell.cx, kFingerPixels * Scale()) << wanted.name;
+        EXPECT_GE(cell.cy, kFingerPixels * Scale()) << wanted.name;
+        for (const char* name : kKeypadCells) {
+            common::XmlNode* node = common::XmlReader::FindNode(layout->firstChild, name, SkinKind::kControl);
+            ASSERT_NE(node, nullptr) << wanted.name << " has no " << name;
+            ImageElement* image = FirstImage(node);
+            ASSERT_NE(image, nullptr) << wanted.name << "." << name;
+            ASSERT_NE(image->Image(false), nullptr) << wanted.name << "." << name;
+            SIZE cellPicture = image->SubImageSize();
+            EXPECT_EQ(cellPicture.cx, cell.cx) << wanted.name << "." << name;
+            EXPECT_EQ(cellPicture.cy, cell.cy) << wanted.name << "." << name;
+        }
+    }
+}
+
+// Each look of the main list lays out finger-sized rows (icon views at least three icons a
+// row) with pictures for their items; the first look is the one a new list gets.
+TEST_P(DefaultSkinTest, MainListHasEveryLookTheListCodeSelects) {
+    Control root;
+    ASSERT_TRUE(BuildMainPage(root));
+    auto* list = static_cast<ListView*>(root.FindByDescriptor(SkinKind::kListView, nullptr, true));
+    ASSERT_NE(list, nullptr);
+    common::XmlNode* node = list->Descriptor()->Node();
+    EXPECT_EQ(common::XmlReader::FindNode(node->firstChild, kMainListLooks[0].name, SkinKind::kGrid),
+              list->Descriptor()->FirstChild(SkinKind::kGrid)->Node());
+    for (const ListLook& wanted : kMainListLooks) {
+        common::XmlNode* look = common::XmlReader::FindNode(node->firstChild, wanted.name, SkinKind::kGrid);
+        ASSERT_NE(look, nullptr) << wanted.name;
+        list->SetDescriptor(static_cast<ControlElement*>(look->element));
+        EXPECT_GE(list->RowHeight(), kFingerPixels * Scale()) << wanted.name;
+        EXPECT_GE(list->CellWidth(), kFingerPixels * Scale()) << wanted.name;
+        EXPECT_GE(list->ItemsPerRow(), wanted.icons ? 3 : 1) << wanted.name;
+        if (!wanted.icons) {
+            EXPECT_EQ(list->ItemsPerRow(), 1) << wanted.name;
+        }
+        ImageElement* icons = FirstImage(look);
+        ASSERT_NE(icons, nullptr) << wanted.name << " has no item pictures";
+        EXPECT_NE(icons->Image(false), nullptr) << wanted.name;
+        auto* grid = static_cast<ControlElement*>(look->element);
+        EXPECT_EQ(grid->Child(SkinKind::kButton, "checkbox") != nullptr, wanted.checkBoxes) << wanted.name;
     }
 }
 

@@ -17,7 +17,8 @@ TEST(Gallery, MainScreensMatchTheirGoldenPictures) {
     EXPECT_EQ(screens.Saved().size(), 2 * gallery::Gallery::ScreenNames().size());
     EXPECT_TRUE(std::filesystem::exists(folder / "index.html"));
     for (const char* name : {"controls-240x320.png", "menu-240x320.png", "messagebox-240x320.png",
-                             "controls-480x640.png", "list-480x640.png"}) {
+                             "mainwnd-240x320.png", "mainwnd-number-240x320.png", "controls-480x640.png",
+                             "list-480x640.png", "mainwnd-group-480x640.png"}) {
         auto picture = platform::LoadPng(folder / name);
         ASSERT_NE(picture, nullptr) << name;
         testsupport::ExpectMatchesGolden(*picture, (std::string("gallery-") + name).c_str(), 24, 40);
