@@ -1,10 +1,10 @@
 #include "corlist/contacts/ContactAccess.h"
 
 #include "common/CoreObject.h"
-#include "common/Language.h"
 #include "common/PhoneKey.h"
 #include "corlist/contacts/ContactFieldTable.h"
 #include "corlist/contacts/ContactItem.h"
+#include "corlist/controls/LibraryText.h"
 #include "corlist/controls/SkinMessageBox.h"
 
 #include "ce/kernel.h"
@@ -40,11 +40,7 @@ bool DefaultStep(const std::vector<BYTE>& block, int step, int& index, CEPROPID&
 
 } // namespace
 
-std::u16string FavouritesName() {
-    WCHAR name[64] = {};
-    common::LoadText(kFavoritesText, name, 64);
-    return name[0] ? std::u16string(name) : std::u16string(u"Favorites");
-}
+std::u16string FavouritesName() { return LibraryText(kFavoritesText); }
 
 ContactAccess::ContactAccess(common::CoreObject& core, std::u16string favourites)
     : m_core(core), m_favourites(std::move(favourites)) {}
@@ -160,9 +156,7 @@ bool ContactAccess::SetTaggedImValue(common::ContactRecord& record, std::u16stri
 
 ContactAccess::OutcomeNotice SkinOutcomeNotice(Skin& skin, ControlOwner& owner) {
     return [&skin, &owner](UINT textNumber, UINT type) {
-        WCHAR text[512] = {};
-        common::LoadText(textNumber, text, 512);
-        ShowMessageBox(skin, owner, kMessageTitleText, text, type);
+        ShowMessageBox(skin, owner, kMessageTitleText, LibraryText(textNumber), type);
     };
 }
 

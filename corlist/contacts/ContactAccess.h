@@ -32,8 +32,7 @@ class Skin;
 // The title string of the library's message boxes.
 constexpr UINT kMessageTitleText = 112;
 
-// The favourites category's name from the language strings ("Favorites" when the
-// language has none).
+// The favourites category's name from the library's strings.
 std::u16string FavouritesName();
 
 class ContactAccess {

@@ -11,8 +11,8 @@
 
 namespace corlist {
 
-PictureLoader::PictureLoader(common::CoreObject& core, std::mutex& listLock, HWND owner, UINT message, SIZE face)
-    : m_core(core), m_listLock(listLock), m_owner(owner), m_message(message), m_face(face) {}
+PictureLoader::PictureLoader(common::CoreObject& core, Page page, SIZE face)
+    : m_core(core), m_page(std::move(page)), m_face(face) {}
 
 PictureLoader::~PictureLoader() {
     Stop();
@@ -49,10 +49,20 @@ void PictureLoader::Stop() {
     }
 }
 
-void PictureLoader::ShowRows(std::vector<Row> rows) {
+void PictureLoader::ShowRows(std::vector<Row> rows) { Replace(std::move(rows), false); }
+
+void PictureLoader::ShowRange(size_t first, size_t count) {
+    std::vector<Row> rows(count);
+    for (size_t i = 0; i < count; ++i)
+        rows[i].row = first + i;
+    Replace(std::move(rows), true);
+}
+
+void PictureLoader::Replace(std::vector<Row> rows, bool byIndex) {
     {
         std::lock_guard lock(m_mutex);
         m_rows = std::move(rows);
+        m_byIndex = byIndex;
         m_next = 0;
     }
     if (m_wake)
@@ -68,7 +78,7 @@ void PictureLoader::DropPicture(common::ContactRecord& record) {
 
 void PictureLoader::ForgetPicture(common::ContactRecord& record) {
     common::CoreLockGuard core(m_core.ItemLock());
-    std::lock_guard list(m_listLock);
+    auto list = LockList();
     std::lock_guard lock(m_mutex);
     ++m_drops;
     m_next = 0;
@@ -85,7 +95,7 @@ void PictureLoader::ForgetPicture(common::ContactRecord& record) {
 
 void PictureLoader::DropPictures() {
     common::CoreLockGuard core(m_core.ItemLock());
-    std::lock_guard list(m_listLock);
+    auto list = LockList();
     std::lock_guard lock(m_mutex);
     ++m_drops;
     // The rows may name records the cache freed; the page hands its rows again.
@@ -125,9 +135,11 @@ DWORD WINAPI PictureLoader::ThreadMain(LPVOID self) {
 void PictureLoader::Loop() {
     for (;;) {
         Row row;
-        while (NextRow(row)) {
+        bool byIndex = false;
+        while (NextRow(row, byIndex)) {
             try {
-                LoadRow(row);
+                if (byIndex ? ReadRow(row) : row.record != nullptr)
+                    LoadRow(row);
             } catch (...) {
                 // Out of memory for one picture: its face stays the default one.
                 OutputDebugStringW(u"Corlist: a picture could not be loaded\n");
@@ -147,13 +159,26 @@ void PictureLoader::Loop() {
     }
 }
 
-bool PictureLoader::NextRow(Row& row) {
+bool PictureLoader::NextRow(Row& row, bool& byIndex) {
     std::lock_guard lock(m_mutex);
     if (m_stop || m_next >= m_rows.size())
         return false;
     row = m_rows[m_next++];
+    byIndex = m_byIndex;
     m_loading = true;
     return true;
+}
+
+std::unique_lock<std::mutex> PictureLoader::LockList() const {
+    return m_page.lock ? m_page.lock() : std::unique_lock<std::mutex>();
+}
+
+bool PictureLoader::ReadRow(Row& row) {
+    if (!m_page.record)
+        return false;
+    auto list = LockList();
+    row.record = m_page.record(row.row);
+    return row.record != nullptr;
 }
 
 void PictureLoader::LoadRow(const Row& row) {
@@ -183,7 +208,7 @@ void PictureLoader::Store(const Row& row, std::unique_ptr<Image> image, uint64_t
         // picture was decoded.
         if (!IsCached(m_core.Directory(), row.record) || row.record->picture)
             return;
-        std::lock_guard list(m_listLock);
+        auto list = LockList();
         std::lock_guard lock(m_mutex);
         if (drops != m_drops)
             return;
@@ -194,7 +219,7 @@ void PictureLoader::Store(const Row& row, std::unique_ptr<Image> image, uint64_t
         row.record->picture = image.get();
         m_pictures.emplace(image.get(), std::move(image));
     }
-    PostMessageW(m_owner, m_message, WPARAM(row.row), reinterpret_cast<LPARAM>(row.record));
+    PostMessageW(m_page.window, m_page.message, WPARAM(row.row), reinterpret_cast<LPARAM>(row.record));
 }
 
 } // namespace corlist

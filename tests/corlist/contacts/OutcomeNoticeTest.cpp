@@ -1,8 +1,7 @@
 // The ring tone's outcome notice in the skin's message box: the string chosen is the text
-// shown, with the OK button only.
+// shown, with the OK button only. The favourites category's name is the library's string.
 #include "../controls/ModalHost.h"
 
-#include "common/Language.h"
 #include "corlist/contacts/ContactAccess.h"
 #include "corlist/controls/PopupDialog.h"
 #include "corlist/controls/SkinMessageBox.h"
@@ -34,11 +33,11 @@ TEST_F(OutcomeNoticeTest, ShowsTheStringInTheSkinsMessageBox) {
     QueueTap(POINT{30, 200});
     StartQueue();
     SkinOutcomeNotice(m_skin, m_host)(kRingToneDefaultText, MB_OK | MB_ICONINFORMATION);
-    WCHAR expected[512] = {};
-    common::LoadText(kRingToneDefaultText, expected, 512);
-    EXPECT_EQ(text, std::u16string(expected));
+    EXPECT_EQ(text, u"The ringtone for this contact was set to default.");
     EXPECT_EQ(shown, (std::vector<UINT>{IDOK}));
     EXPECT_EQ(m_host.Modal(), nullptr);
 }
+
+TEST(FavouritesNameTest, IsTheLibrarysString) { EXPECT_EQ(FavouritesName(), u"Favorites"); }
 
 } // namespace

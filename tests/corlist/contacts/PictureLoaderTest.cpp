@@ -64,12 +64,18 @@ protected:
         }
         return false;
     }
+    // The page: the owner window, and the rows of m_shown read under the list's lock.
+    PictureLoader::Page Page() {
+        return {m_owner, kRepaintMessage, [this] { return std::unique_lock(m_listLock); },
+                [this](size_t row) { return row < m_shown.size() ? m_shown[row] : nullptr; }};
+    }
     static corlist::Image* PictureOf(const ContactRecord& record) {
         return static_cast<corlist::Image*>(record.picture);
     }
 
     HWND m_owner = nullptr;
     std::mutex m_listLock;
+    std::vector<ContactRecord*> m_shown;
 };
 
 TEST_F(PictureLoaderTest, FillsTheRowsShownAndStopsCleanly) {
@@ -78,7 +84,7 @@ TEST_F(PictureLoaderTest, FillsTheRowsShownAndStopsCleanly) {
     ContactRecord* cat = Contact("Cat", true);
     ASSERT_TRUE(amy && ben && cat);
     {
-        PictureLoader loader(*m_core, m_listLock, m_owner, kRepaintMessage, SIZE{32, 32});
+        PictureLoader loader(*m_core, Page(), SIZE{32, 32});
         ASSERT_TRUE(loader.Start());
         loader.ShowRows({{0, amy}, {1, ben}, {2, cat}});
         ASSERT_TRUE(WaitFor(loader, 2));
@@ -96,9 +102,13 @@ TEST_F(PictureLoaderTest, FillsTheRowsShownAndStopsCleanly) {
         loader.ShowRows({{5, amy}, {6, ben}});
         EXPECT_TRUE(WaitFor(loader, 0));
 
-        // A dropped picture comes back.
+        // A dropped picture is freed, and comes back once the thread runs (it is stopped
+        // here so that it cannot load it again before the check).
+        loader.Stop();
         loader.DropPicture(*amy);
         EXPECT_EQ(amy->picture, nullptr);
+        EXPECT_EQ(loader.PictureCount(), 1u);
+        ASSERT_TRUE(loader.Start());
         ASSERT_TRUE(WaitFor(loader, 1));
         EXPECT_NE(amy->picture, nullptr);
         EXPECT_EQ(loader.PictureCount(), 2u);
@@ -110,6 +120,21 @@ TEST_F(PictureLoaderTest, FillsTheRowsShownAndStopsCleanly) {
     EXPECT_EQ(ben->picture, ContactRecord::NoPictureMark());
 }
 
+TEST_F(PictureLoaderTest, ReadsARangeOfRowsThroughThePage) {
+    ContactRecord* amy = Contact("Amy", true);
+    ContactRecord* ben = Contact("Ben", true);
+    ASSERT_TRUE(amy && ben);
+    m_shown = {nullptr, amy, nullptr, ben};
+    PictureLoader loader(*m_core, Page(), SIZE{32, 32});
+    ASSERT_TRUE(loader.Start());
+    // Rows past the list's end are no contacts.
+    loader.ShowRange(1, 5);
+    ASSERT_TRUE(WaitFor(loader, 2));
+    EXPECT_EQ(g_repaints[0], std::make_pair(WPARAM(1), reinterpret_cast<LPARAM>(amy)));
+    EXPECT_EQ(g_repaints[1], std::make_pair(WPARAM(3), reinterpret_cast<LPARAM>(ben)));
+    EXPECT_NE(PictureOf(*ben), nullptr);
+}
+
 TEST_F(PictureLoaderTest, SkipsRecordsTheCacheNoLongerHolds) {
     ContactRecord* gone = Contact("Gone", true);
     ASSERT_NE(gone, nullptr);
@@ -117,7 +142,7 @@ TEST_F(PictureLoaderTest, SkipsRecordsTheCacheNoLongerHolds) {
     Console("contact delete " + std::to_string(oid));
     Pump();
     ASSERT_EQ(m_core->FindContactByOid(oid), nullptr);
-    PictureLoader loader(*m_core, m_listLock, m_owner, kRepaintMessage, SIZE{32, 32});
+    PictureLoader loader(*m_core, Page(), SIZE{32, 32});
     ASSERT_TRUE(loader.Start());
     loader.ShowRows({{0, gone}});
     EXPECT_TRUE(WaitFor(loader, 0));
@@ -127,7 +152,7 @@ TEST_F(PictureLoaderTest, SkipsRecordsTheCacheNoLongerHolds) {
 TEST_F(PictureLoaderTest, DropPicturesClearsEverySlotAndTheRows) {
     ContactRecord* amy = Contact("Amy", true);
     ASSERT_NE(amy, nullptr);
-    PictureLoader loader(*m_core, m_listLock, m_owner, kRepaintMessage, SIZE{16, 16});
+    PictureLoader loader(*m_core, Page(), SIZE{16, 16});
     ASSERT_TRUE(loader.Start());
     loader.ShowRows({{0, amy}});
     ASSERT_TRUE(WaitFor(loader, 1));
@@ -146,7 +171,7 @@ TEST_F(PictureLoaderTest, StopsInTheMiddleOfManyRows) {
         ASSERT_NE(record, nullptr);
         rows.push_back({size_t(i), record});
     }
-    auto loader = std::make_unique<PictureLoader>(*m_core, m_listLock, m_owner, kRepaintMessage, SIZE{32, 32});
+    auto loader = std::make_unique<PictureLoader>(*m_core, Page(), SIZE{32, 32});
     ASSERT_TRUE(loader->Start());
     loader->ShowRows(rows);
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
