@@ -71,7 +71,6 @@ public:
     // The list lock: held while the shown rows change; the picture loader holds it while it
     // reads rows by index from its own thread.
     std::unique_lock<std::mutex> Lock() { return std::unique_lock(m_lock); }
-    std::mutex& ListLock() { return m_lock; }
 
 private:
     void Build();

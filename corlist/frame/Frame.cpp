@@ -366,18 +366,8 @@ void Frame::ShowRowsToLoader() {
     if (!m_pictures || !list || !IsContactView(m_view))
         return;
     RowSpan span = list->Visible();
-    std::vector<PictureLoader::Row> rows;
-    size_t first = size_t(std::max(span.first, 0)) * size_t(std::max(list->ItemsPerRow(), 1));
-    size_t end = std::min(m_model->Count(), first + size_t(std::max(span.count, 0)) * size_t(std::max(list->ItemsPerRow(), 1)));
-    {
-        auto lock = m_model->Lock();
-        for (size_t index = first; index < end; ++index) {
-            const ListRow& item = m_model->Row(index);
-            if (item.kind == RowKind::kContact && item.contact && !item.contact->IsSimEntry())
-                rows.push_back(PictureLoader::Row{index, item.contact});
-        }
-    }
-    m_pictures->ShowRows(std::move(rows));
+    size_t perRow = size_t(std::max(list->ItemsPerRow(), 1));
+    m_pictures->ShowRange(size_t(std::max(span.first, 0)) * perRow, size_t(std::max(span.count, 0)) * perRow);
 }
 
 } // namespace corlist

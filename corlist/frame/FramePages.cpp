@@ -87,8 +87,17 @@ bool Frame::CreateMainPage() {
     }
     if (ListView* list = m_page->List()) {
         m_binding->Attach(*list);
-        m_pictures = std::make_unique<PictureLoader>(m_core, m_model->ListLock(), Window(), kPictureLoaded,
-                                                     list->ImageSize());
+        PictureLoader::Page page;
+        page.window = Window();
+        page.message = kPictureLoaded;
+        page.lock = [this] { return m_model->Lock(); };
+        page.record = [this](size_t row) -> common::ContactRecord* {
+            if (row >= m_model->Count())
+                return nullptr;
+            const ListRow& item = m_model->Row(row);
+            return item.kind == RowKind::kContact ? item.contact : nullptr;
+        };
+        m_pictures = std::make_unique<PictureLoader>(m_core, std::move(page), list->ImageSize());
         if (!m_pictures->Start())
             m_pictures.reset();
     }

@@ -173,3 +173,40 @@ TEST_F(FrameTest, SettingsChangesReachTheLetterBarAndASkinChangeReopensTheFrame)
 }
 
 } // namespace frametest
+
+#include "../image/ImageFixtures.h"
+
+namespace frametest {
+
+// The face view: the loader thread fills the faces of the rows in sight, and the list
+// is handed each one as the row's picture.
+TEST_F(FrameTest, FacesOfTheRowsInSightAreLoadedAndHandedToTheList) {
+    common::SettingsRecord& settings = m_core->SharedSettings().Record();
+    settings.flags |= common::SettingsFlag::kFavoritesFaceView;
+    common::ContactRecord* mary = Named(u"Johnson, Mary");
+    ASSERT_NE(mary, nullptr);
+    ASSERT_TRUE(StorePicture(*mary, imagetest::MakeJpeg(imagetest::JpegSpec{})));
+    Pump();
+    ASSERT_NE(Open(0x0008), nullptr);
+    PumpFor(500);
+    ASSERT_EQ(Frame().Model().Count(), 1u);
+    NMLVDISPINFOW info{};
+    info.hdr.hwndFrom = m_window;
+    info.hdr.idFrom = MainControl::kList;
+    info.hdr.code = LVN_GETDISPINFOW;
+    info.item.mask = LVIF_PARAM;
+    info.item.iItem = 0;
+    SendMessageW(m_window, WM_NOTIFY, MainControl::kList, reinterpret_cast<LPARAM>(&info));
+    EXPECT_NE(info.item.lParam, 0);
+    // A contact without a picture gets none: the grid's icon stands in.
+    SendMessageW(m_window, WM_COMMAND, TabCommand::kContacts, 0);
+    PumpFor(500);
+    int smith = Frame().Model().IndexOf(Named(u"Smith, John"));
+    ASSERT_GE(smith, 0);
+    info.item.iItem = smith;
+    info.item.lParam = 1;
+    SendMessageW(m_window, WM_NOTIFY, MainControl::kList, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.item.lParam, 0);
+}
+
+} // namespace frametest
