@@ -33,6 +33,7 @@ struct Owner {
     int filterFocus = -1; // what the owner answers to a filter change; -1: not handled
     std::vector<UINT> checked = std::vector<UINT>(1000, 0);
     int images = -1; // image index of every item, -1: none
+    HBITMAP picture = nullptr; // the picture of the even items, null: none
     POINT tap{};
     int tapItem = -2;
 };
@@ -54,6 +55,8 @@ LRESULT OnNotify(NMHDR* header) {
             item.state = item.iItem >= 0 && item.iItem < 1000 ? g_owner.checked[size_t(item.iItem)] : 0;
         if (item.mask & LVIF_IMAGE)
             item.iImage = g_owner.images < 0 ? -1 : item.iItem % 2;
+        if (item.mask & LVIF_PARAM)
+            item.lParam = item.iItem % 2 == 0 ? reinterpret_cast<LPARAM>(g_owner.picture) : 0;
         return 0;
     }
     if (header->code == LVN_SETDISPINFOW) {
@@ -336,6 +339,37 @@ TEST_F(ListViewTest, GoldenIconLayout) {
     EXPECT_EQ(m_list->RowCount(), 3);
     m_list->SetFocusedItem(5);
     ExpectGolden("list-icons.png");
+}
+
+// A picture twice as wide as high: a red left half and a blue right half.
+HBITMAP TwoColourPicture() {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 40, 20);
+    HGDIOBJ old = SelectObject(memory, picture);
+    HBRUSH red = CreateSolidBrush(RGB(220, 30, 30));
+    HBRUSH blue = CreateSolidBrush(RGB(30, 30, 220));
+    RECT left{0, 0, 20, 20}, right{20, 0, 40, 20};
+    FillRect(memory, &left, red);
+    FillRect(memory, &right, blue);
+    SelectObject(memory, old);
+    DeleteObject(red);
+    DeleteObject(blue);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+// Rows whose owner hands a picture show it fitted into the image area, aspect kept, in
+// place of the icon; the others keep their icon.
+TEST_F(ListViewTest, GoldenRowPicturesReplaceTheIcon) {
+    Open("<grid mode='Icons' itemRect='0,0,60,60' imageRect='c,6,24,24' textRect='0,34,0,20'/>");
+    g_owner.images = 1;
+    g_owner.picture = TwoColourPicture();
+    m_list->SetItemCount(6);
+    ExpectGolden("list-pictures.png");
+    DeleteObject(g_owner.picture);
+    g_owner.picture = nullptr;
 }
 
 } // namespace
