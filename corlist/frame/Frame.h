@@ -123,6 +123,9 @@ private:
     // Menus (FrameMenus.cpp).
     void OpenTabMenu(UINT tabCommand);
     void OpenFilterMenu();
+    void OpenGroupActionMenu();
+    std::vector<common::ContactRecord*> ContactsOfRow(const ListRow& item);
+    void DeleteContacts(std::vector<common::ContactRecord*> contacts);
     void OnListTap(int row, POINT point);
     void OpenRowMenu(int row, POINT point);
     void ActivateRow(int row);

@@ -97,6 +97,9 @@ void Frame::OnCommand(UINT id, LPARAM lParam) {
     case MainControl::kCopy:
         CopyNumber();
         return;
+    case MainControl::kGroupAction:
+        OpenGroupActionMenu();
+        return;
     case Command::kFilterMenu:
     case MainControl::kTitlePane:
         OpenFilterMenu();

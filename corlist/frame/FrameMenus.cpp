@@ -14,6 +14,9 @@
 
 #include "ce/user.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace corlist {
 
 namespace {
@@ -26,6 +29,7 @@ constexpr UINT kSomeNotDeleted = 161;
 constexpr UINT kMakeCall = 144;
 constexpr UINT kDeleteContact = 132;
 constexpr UINT kDeleteRow = 134;
+constexpr UINT kDeleteContacts = 234;
 
 MenuRowList* Submenu(Menu& menu, UINT label, const std::u16string& title, MenuRowList* list = nullptr) {
     MenuRow* row = menu.AddStringRow(label, MenuRowFlag::kSubmenu, -1, 0, list);
@@ -119,6 +123,54 @@ void Frame::OpenTabMenu(UINT tabCommand) {
         OnCommand(UINT(chosen), 0);
 }
 
+// The group action applies to the marked contacts and ends the group selection.
+void Frame::OpenGroupActionMenu() {
+    Menu menu;
+    menu.AddRow(0, LibraryText(368), MenuRowFlag::kTitle);
+    AddMessageToAll(menu, nullptr);
+    menu.AddStringRow(527, 0);
+    menu.AddStringRow(kDeleteContacts, 0);
+    int chosen = RunMenu(menu, nullptr, false);
+    if (chosen == int(kDeleteContacts)) {
+        std::vector<common::ContactRecord*> marked;
+        for (size_t row = 0; row < m_marks.size() && row < m_model->Count(); ++row)
+            if (m_marks[row] && m_model->Row(row).kind == RowKind::kContact && m_model->Row(row).contact)
+                marked.push_back(m_model->Row(row).contact);
+        DeleteContacts(marked);
+    }
+    if (chosen != 0)
+        SetMode(PageMode::kBrowse);
+}
+
+// The contacts of a category or company row: those of the list its row would show.
+std::vector<common::ContactRecord*> Frame::ContactsOfRow(const ListRow& item) {
+    std::vector<common::ContactRecord*> contacts;
+    common::ContactDirectory& directory = m_core.Directory();
+    for (size_t index = 0; index < directory.ContactCount(); ++index) {
+        common::ContactRecord* contact = directory.ContactAt(index);
+        bool member = item.kind == RowKind::kCategory
+                          ? item.category && std::find(contact->categories.begin(), contact->categories.end(),
+                                                       item.category) != contact->categories.end()
+                          : item.company && contact->company && *contact->company == *item.company;
+        if (member || item.entry == 0)
+            contacts.push_back(contact);
+    }
+    return contacts;
+}
+
+// Deletes contacts after asking (when the settings say so), and tells when some stayed.
+void Frame::DeleteContacts(std::vector<common::ContactRecord*> contacts) {
+    if (contacts.empty()) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    if ((Settings().flags & common::SettingsFlag::kConfirmDelete) && !Confirm(kAskDelete))
+        return;
+    if (!m_core.DeleteContacts(contacts.data(), int(contacts.size()), FALSE))
+        ShowMessageBox(*m_skin, *this, kProductTitle, LibraryText(kSomeNotDeleted), MB_OK | MB_ICONHAND);
+    RefreshList(false);
+}
+
 void Frame::OpenFilterMenu() {
     Menu menu;
     if (IsCallHistoryView(m_view)) {
@@ -188,7 +240,7 @@ void Frame::OpenRowMenu(int row, POINT point) {
         AddMessageToAll(menu, nullptr);
         menu.AddStringRow(527, 0);
         menu.AddStringRow(item.kind == RowKind::kCategory ? 220 : 345, 0);
-        menu.AddStringRow(234, 0);
+        menu.AddStringRow(kDeleteContacts, 0);
         break;
     case RowKind::kCall:
         for (UINT number : {kMakeCall, 143u, kDeleteRow, 137u})
@@ -200,6 +252,8 @@ void Frame::OpenRowMenu(int row, POINT point) {
         CallSelected();
     else if (chosen == int(kDeleteContact) || chosen == int(kDeleteRow))
         DeleteRows(row);
+    else if (chosen == int(kDeleteContacts))
+        DeleteContacts(ContactsOfRow(item));
 }
 
 void Frame::ActivateRow(int row) {
