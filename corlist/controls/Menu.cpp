@@ -104,9 +104,13 @@ int Menu::MeasureRowHeight(HDC dc, int textWidth) const {
     }
     if (previous)
         SelectObject(dc, previous);
-    if (ImageElement* icons = m_element->Icons())
+    if (ImageElement* icons = ShownIcons())
         height = std::max<int>(height, icons->SubImageSize().cy + 2 * m_element->MarginY());
     return std::max(height, 1);
+}
+
+ImageElement* Menu::ShownIcons() const {
+    return m_shown->icons ? m_shown->icons : m_element->Icons();
 }
 
 void Menu::LayOut(const POINT* position, bool above, int screenWidth, int screenHeight) {
@@ -120,7 +124,7 @@ void Menu::LayOut(const POINT* position, bool above, int screenWidth, int screen
     m_columnWidth = width / columns;
     m_rowsPerColumn = (count + columns - 1) / columns;
     bool icons = std::any_of(m_shown->rows.begin(), m_shown->rows.end(), [](const auto& row) { return row->icon >= 0; });
-    ImageElement* iconImage = m_element->Icons();
+    ImageElement* iconImage = ShownIcons();
     int textWidth = m_columnWidth - 2 * m_element->MarginX();
     if (icons && iconImage)
         textWidth -= iconImage->SubImageSize().cx + 5 * BorderWidth();

@@ -11,6 +11,7 @@
 
 namespace corlist {
 
+class ImageElement;
 class MenuElement;
 class Skin;
 struct MenuRowList;
@@ -36,6 +37,9 @@ struct MenuRow {
 struct MenuRowList {
     std::vector<std::unique_ptr<MenuRow>> rows;
     MenuRowList* owner = nullptr; // the list a submenu belongs to; null for the top list
+    // The strip the rows' icons come from (a well-known image of the skin); null: the menu
+    // element's own icons.
+    ImageElement* icons = nullptr;
 };
 
 class Menu : public Control {
@@ -71,6 +75,8 @@ public:
     // The row index under a point of the surface, or -1.
     int RowAt(int x, int y) const;
 
+    // The top list, to give it an icon strip.
+    MenuRowList& TopRows() { return m_rows; }
     // Lays the shown rows out at `position` on a screen of the given size (see ShowMenu).
     void LayOut(const POINT* position, bool above, int screenWidth, int screenHeight);
 
@@ -84,6 +90,9 @@ private:
     void PaintBoxRow(DrawSurface& surface, const MenuRow& row, int index, const RECT& clip);
     void PaintFrame(DrawSurface& surface);
     void PaintLines(DrawSurface& surface);
+
+    // The icons of the rows shown now: their list's strip, else the menu element's.
+    ImageElement* ShownIcons() const;
 
     MenuRowList m_rows;
     MenuRowList* m_shown = &m_rows;

@@ -68,7 +68,7 @@ void Menu::PaintBoxRow(DrawSurface& surface, const MenuRow& row, int index, cons
     box.style = style;
     box.focused = index == m_selected;
     box.disabled = row.flags & MenuRowFlag::kDisabled;
-    ImageElement* icons = m_element->Icons();
+    ImageElement* icons = ShownIcons();
     SIZE iconSize = icons ? icons->SubImageSize() : SIZE{};
     bool anyIcon = std::any_of(m_shown->rows.begin(), m_shown->rows.end(), [](const auto& r) { return r->icon >= 0; });
     if (icons && anyIcon)
@@ -116,7 +116,7 @@ void Menu::PaintRow(DrawSurface& surface, const MenuRow& row, int index, bool ic
         if (FillElement* fill = m_element->SelectionFill())
             fill->Paint(surface, row.rect, surface.Clip());
     RECT text{row.rect.left + m_element->MarginX(), row.rect.top, row.rect.right - m_element->MarginX(), row.rect.bottom};
-    ImageElement* iconImage = m_element->Icons();
+    ImageElement* iconImage = ShownIcons();
     if (icons && iconImage) {
         SIZE size = iconImage->SubImageSize();
         if (row.icon >= 0) {

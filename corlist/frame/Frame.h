@@ -129,7 +129,8 @@ private:
     void OnListTap(int row, POINT point);
     void OpenRowMenu(int row, POINT point);
     void ActivateRow(int row);
-    int RunMenu(Menu& menu, const POINT* position, bool above);
+    // Runs a menu whose top list takes the icons of the well-known strip `strip`.
+    int RunMenu(Menu& menu, const POINT* position, bool above, int strip);
     void DeleteRows(int row);
     void DeleteAll();
     bool Confirm(UINT question);

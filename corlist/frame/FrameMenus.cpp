@@ -11,6 +11,8 @@
 #include "corlist/controls/ListView.h"
 #include "corlist/controls/Menu.h"
 #include "corlist/controls/SkinMessageBox.h"
+#include "corlist/frame/MenuIcons.h"
+#include "corlist/skin/Skin.h"
 
 #include "ce/user.h"
 
@@ -72,7 +74,8 @@ std::u16string RowTitle(const ListRow& row) {
 
 } // namespace
 
-int Frame::RunMenu(Menu& menu, const POINT* position, bool above) {
+int Frame::RunMenu(Menu& menu, const POINT* position, bool above, int strip) {
+    DecorateMenu(*m_skin, menu.TopRows(), strip);
     int chosen = menu.ShowMenu(*m_skin, *this, position, above, 0);
     return chosen == kModalInterrupted ? 0 : chosen;
 }
@@ -119,7 +122,7 @@ void Frame::OpenTabMenu(UINT tabCommand) {
             menu.AddStringRow(number, 0);
         break;
     }
-    if (int chosen = RunMenu(menu, nullptr, false))
+    if (int chosen = RunMenu(menu, nullptr, false, WellKnownImage::kMenuContact))
         OnCommand(UINT(chosen), 0);
 }
 
@@ -130,7 +133,7 @@ void Frame::OpenGroupActionMenu() {
     AddMessageToAll(menu, nullptr);
     menu.AddStringRow(527, 0);
     menu.AddStringRow(kDeleteContacts, 0);
-    int chosen = RunMenu(menu, nullptr, false);
+    int chosen = RunMenu(menu, nullptr, false, WellKnownImage::kMenuContact);
     if (chosen == int(kDeleteContacts)) {
         std::vector<common::ContactRecord*> marked;
         for (size_t row = 0; row < m_marks.size() && row < m_model->Count(); ++row)
@@ -173,6 +176,7 @@ void Frame::DeleteContacts(std::vector<common::ContactRecord*> contacts) {
 
 void Frame::OpenFilterMenu() {
     Menu menu;
+    int strip = WellKnownImage::kCallState;
     if (IsCallHistoryView(m_view)) {
         menu.AddRow(0, LibraryText(342), MenuRowFlag::kTitle);
         for (UINT number : {121u, 122u, 125u, 124u})
@@ -182,11 +186,12 @@ void Frame::OpenFilterMenu() {
         for (UINT number : {350u, 354u, 351u, 352u, 353u, 510u})
             menu.AddStringRow(number, 0);
     } else {
+        strip = WellKnownImage::kMenuCategories;
         menu.AddRow(0, LibraryText(138), MenuRowFlag::kTitle);
         for (UINT number : {177u, 178u, 179u, 506u})
             menu.AddStringRow(number, 0);
     }
-    if (int chosen = RunMenu(menu, nullptr, false))
+    if (int chosen = RunMenu(menu, nullptr, false, strip))
         OnCommand(UINT(chosen), 0);
 }
 
@@ -247,7 +252,7 @@ void Frame::OpenRowMenu(int row, POINT point) {
             menu.AddStringRow(number, 0);
         break;
     }
-    int chosen = RunMenu(menu, atTap ? &position : nullptr, atTap);
+    int chosen = RunMenu(menu, atTap ? &position : nullptr, atTap, WellKnownImage::kMenuContact);
     if (chosen == int(kMakeCall))
         CallSelected();
     else if (chosen == int(kDeleteContact) || chosen == int(kDeleteRow))
