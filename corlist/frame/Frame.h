@@ -118,6 +118,7 @@ private:
     void CallTypedNumber();
     void CallSelected();
     void CopyNumber();
+    void SaveNumber();
     void StartOptions();
 
     // Menus (FrameMenus.cpp).

@@ -13,6 +13,7 @@
 
 #include "ce/kernel.h"
 #include "ce/phone.h"
+#include "ce/pimstore.h"
 #include "ce/user.h"
 
 namespace corlist {
@@ -96,6 +97,9 @@ void Frame::OnCommand(UINT id, LPARAM lParam) {
         return;
     case MainControl::kCopy:
         CopyNumber();
+        return;
+    case MainControl::kSave:
+        SaveNumber();
         return;
     case MainControl::kGroupAction:
         OpenGroupActionMenu();
@@ -321,6 +325,27 @@ void Frame::CallSelected() {
 void Frame::CopyNumber() {
     if (m_number.empty() || !CopyTextToClipboard(Window(), m_number))
         MessageBeep(MB_OK);
+}
+
+// The typed number becomes a new contact's mobile number; the cache's notice shows it.
+void Frame::SaveNumber() {
+    auto* contact = m_number.empty() ? nullptr : static_cast<IContact*>(m_core.CreateContact());
+    if (!contact) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    IItem* item = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(contact->QueryInterface(IID_IItem, reinterpret_cast<void**>(&item))) && item) {
+        CEPROPVAL value{};
+        value.propid = PIMPR_MOBILE_TELEPHONE_NUMBER;
+        value.val.lpwstr = const_cast<LPWSTR>(m_number.c_str());
+        saved = SUCCEEDED(item->SetProps(0, 1, &value)) && SUCCEEDED(item->Save());
+        item->Release();
+    }
+    contact->Release();
+    if (!saved)
+        MessageBeep(MB_ICONHAND);
 }
 
 // The options program beside this library, on its About page.

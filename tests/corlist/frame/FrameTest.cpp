@@ -210,3 +210,21 @@ TEST_F(FrameTest, FacesOfTheRowsInSightAreLoadedAndHandedToTheList) {
 }
 
 } // namespace frametest
+
+namespace frametest {
+
+TEST_F(FrameTest, ATypedNumberWithoutMatchesIsStoredAsANewContact) {
+    ASSERT_NE(Open(0x0002), nullptr);
+    Type("0777123");
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(UiLine(MainControl::kNewContact, "pane").find("hidden"), std::string::npos);
+    SendMessageW(m_window, WM_COMMAND, MainControl::kSave, 0);
+    PumpFor(400);
+    // The store has it, and the search that is still on finds it.
+    std::vector<std::string> rows = Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_NE(rows[0].find("0777123"), std::string::npos);
+    EXPECT_NE(UiLine(MainControl::kNewContact, "pane").find("hidden"), std::string::npos);
+}
+
+} // namespace frametest
