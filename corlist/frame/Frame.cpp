@@ -149,7 +149,7 @@ LRESULT Frame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDestroy();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam), lParam);
+        OnCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));

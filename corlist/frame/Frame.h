@@ -106,7 +106,7 @@ private:
     void OfferFacebookFriends();
 
     // Commands and the number field (FrameCommands.cpp).
-    void OnCommand(UINT id, LPARAM lParam);
+    void OnCommand(UINT id);
     bool OnTabCommand(UINT id);
     bool OnViewCommand(UINT id);
     bool OnModeCommand(UINT id);

@@ -61,7 +61,7 @@ bool IsNumberCharacter(WPARAM character) {
 
 } // namespace
 
-void Frame::OnCommand(UINT id, LPARAM lParam) {
+void Frame::OnCommand(UINT id) {
     if (OnTabCommand(id) || OnViewCommand(id) || OnModeCommand(id) || OnSettingsCommand(id))
         return;
     switch (id) {
@@ -109,7 +109,6 @@ void Frame::OnCommand(UINT id, LPARAM lParam) {
         OpenFilterMenu();
         return;
     default:
-        (void)lParam;
         return;
     }
 }

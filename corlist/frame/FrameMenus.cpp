@@ -123,7 +123,7 @@ void Frame::OpenTabMenu(UINT tabCommand) {
         break;
     }
     if (int chosen = RunMenu(menu, nullptr, false, WellKnownImage::kMenuContact))
-        OnCommand(UINT(chosen), 0);
+        OnCommand(UINT(chosen));
 }
 
 // The group action applies to the marked contacts and ends the group selection.
@@ -192,7 +192,7 @@ void Frame::OpenFilterMenu() {
             menu.AddStringRow(number, 0);
     }
     if (int chosen = RunMenu(menu, nullptr, false, strip))
-        OnCommand(UINT(chosen), 0);
+        OnCommand(UINT(chosen));
 }
 
 // A first tap selects the row and opens its menu; a tap on the selected row activates it.
