@@ -7,6 +7,8 @@
 #include "corlist/image/ImageTransform.h"
 #include "support/ScratchDevice.h"
 
+#include "BenchPhotos.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -20,33 +22,7 @@ using Bytes = std::vector<uint8_t>;
 
 // A photo-like picture of width x height as a JPEG of quality 90.
 Bytes Photo(int width, int height) {
-    Bytes rgb(size_t(width) * height * 3);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
-            p[0] = uint8_t(x * 255 / width), p[1] = uint8_t(y * 255 / height), p[2] = uint8_t((x * y) >> 6);
-        }
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(width), info.image_height = JDIMENSION(height);
-    info.input_components = 3, info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = &rgb[size_t(info.next_scanline) * width * 3];
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    free(buffer);
-    return out;
+    return benchphotos::EncodeJpeg(benchphotos::PhotoPixels(width, height), width, height);
 }
 
 struct Bench {

@@ -7,6 +7,8 @@
 #include "device/Device.h"
 #include "support/TestDevice.h"
 
+#include "BenchPhotos.h"
+
 #include <benchmark/benchmark.h>
 
 #include <csetjmp>
@@ -23,42 +25,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-
-// A photo-like picture: smooth gradients with some texture.
-Bytes Pixels() {
-    Bytes rgb(size_t(kWidth) * kHeight * 3);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            uint8_t* p = &rgb[(size_t(y) * kWidth + x) * 3];
-            p[0] = uint8_t(x * 255 / kWidth), p[1] = uint8_t(y * 255 / kHeight), p[2] = uint8_t((x * y) >> 6);
-        }
-    return rgb;
-}
-
-Bytes EncodeJpeg(const Bytes& rgb, bool progressive = false) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kWidth, info.image_height = kHeight, info.input_components = 3, info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(info.next_scanline) * kWidth * 3]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    free(buffer);
-    return out;
-}
 
 // The file with its last scan repeated `copies` times before the end-of-image marker.
 Bytes RepeatLastScan(const Bytes& jpeg, int copies) {
@@ -106,12 +72,12 @@ struct BenchDevice {
         device = std::make_unique<platform::Device>(options);
         std::string error;
         device->Boot(error);
-        Bytes rgb = Pixels();
-        jpeg = EncodeJpeg(rgb);
+        Bytes rgb = benchphotos::PhotoPixels(kWidth, kHeight);
+        jpeg = benchphotos::EncodeJpeg(rgb, kWidth, kHeight);
         png = EncodePng(rgb);
         Write("photo.jpg", jpeg);
         Write("photo.png", png);
-        Write("scans.jpg", RepeatLastScan(EncodeJpeg(rgb, true), 20000));
+        Write("scans.jpg", RepeatLastScan(benchphotos::EncodeJpeg(rgb, kWidth, kHeight, true), 20000));
         corlist::InitImagesInFolder(nullptr, nullptr, u"\\Windows\\");
     }
     ~BenchDevice() {
