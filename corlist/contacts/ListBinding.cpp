@@ -49,6 +49,8 @@ LRESULT ListBinding::OnNotify(NMHDR* header) {
 void ListBinding::AnswerDisplayInfo(NMLVDISPINFOW& info) const {
     LVITEMW& item = info.item;
     bool shown = item.iItem >= 0 && size_t(item.iItem) < m_model.Count();
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = shown ? IconOf(m_model.Row(size_t(item.iItem))) : -1;
     if (!(item.mask & LVIF_TEXT))
         return;
     if (!shown) {
@@ -64,6 +66,29 @@ void ListBinding::AnswerDisplayInfo(NMLVDISPINFOW& info) const {
         return;
     }
     CopyText(Text(size_t(item.iItem), item.iSubItem), item);
+}
+
+// The row's picture in its look's strip (skins/README.md): a contact's kind (plain, SIM
+// entry, linked to an online friend), the list a category or company row opens, a call's
+// kind.
+int ListBinding::IconOf(const ListRow& row) {
+    switch (row.kind) {
+    case RowKind::kContact:
+        if (!row.contact)
+            return -1;
+        return row.contact->IsSimEntry() ? 1 : row.contact->facebookId != 0 ? 2 : 0;
+    case RowKind::kCategory:
+        return row.entry == 0 ? 0 : 1;
+    case RowKind::kCompany:
+        return row.entry == 0 ? 0 : 2;
+    case RowKind::kCall:
+        if (!row.call)
+            return -1;
+        if (row.call->flags & common::CallFlag::kMissed)
+            return 1;
+        return (row.call->flags & common::CallFlag::kOutgoing) ? 3 : 2;
+    }
+    return -1;
 }
 
 std::u16string ListBinding::Text(size_t index, int column) const {

@@ -41,6 +41,9 @@ public:
     // The letters of the shown rows in list order, each with its row count and first row.
     std::vector<BarLetter> Letters() const;
 
+    // The picture index of a row in its look's icon strip; -1 for none.
+    static int IconOf(const ListRow& row);
+
 private:
     std::u16string Name(const ListRow& row) const;
     std::u16string Number(const ListRow& row) const;

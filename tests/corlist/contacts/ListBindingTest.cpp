@@ -182,3 +182,32 @@ TEST_F(ListBindingTest, TextsAreCutToTheBufferAndOtherItemsAreEmpty) {
 }
 
 } // namespace
+
+// The picture of a row in its look's strip: the contact's kind, the list a category or
+// company row opens, the call's kind.
+TEST(ListBindingIcons, RowsShowThePictureOfTheirKind) {
+    common::ContactRecord plain, sim, linked;
+    sim.item = common::ContactRecord::SimItemMark();
+    linked.facebookId = 100004567890123;
+    common::CategoryEntry family{u"Family"};
+    std::u16string contoso = u"Contoso";
+    common::CallLogEntry missed, outgoing, incoming;
+    missed.flags = common::CallFlag::kMissed;
+    outgoing.flags = common::CallFlag::kOutgoing;
+    const struct {
+        corlist::ListRow row;
+        int icon;
+    } kRows[] = {
+        {{corlist::RowKind::kContact, &plain}, 0},
+        {{corlist::RowKind::kContact, &sim}, 1},
+        {{corlist::RowKind::kContact, &linked}, 2},
+        {{corlist::RowKind::kCategory, nullptr, &family, nullptr, nullptr, 0}, 0},
+        {{corlist::RowKind::kCategory, nullptr, &family, nullptr, nullptr, 3}, 1},
+        {{corlist::RowKind::kCompany, nullptr, nullptr, &contoso, nullptr, 2}, 2},
+        {{corlist::RowKind::kCall, nullptr, nullptr, nullptr, &missed}, 1},
+        {{corlist::RowKind::kCall, nullptr, nullptr, nullptr, &incoming}, 2},
+        {{corlist::RowKind::kCall, nullptr, nullptr, nullptr, &outgoing}, 3},
+    };
+    for (const auto& row : kRows)
+        EXPECT_EQ(corlist::ListBinding::IconOf(row.row), row.icon) << int(row.row.kind);
+}
