@@ -269,6 +269,10 @@ void Frame::OnActivate(bool active) {
 }
 
 void Frame::OnDestroy() {
+    // The task bar comes back when the frame goes while in front.
+    if (m_active)
+        SHFullScreen(Window(), SHFS_SHOWTASKBAR | SHFS_SHOWSTARTICON | SHFS_SHOWSIPBUTTON);
+    m_active = false;
     if (m_timer) {
         KillTimer(Window(), kCoalesceTimer);
         m_timer = 0;
