@@ -32,19 +32,24 @@ struct SampleItem {
     int badge;
 };
 constexpr SampleItem kItems[] = {
-    {"StdItems", 0, 0},      {"StdItems", 1, 0},         {"StdItems", 2, 3},      {"StdItems", 4, 2},
-    {"StdItems", 5, 0},      {"WirelessIcons", 0, 0},    {"WirelessIconsOff", 1, 0}, {"WirelessIcons", 2, 0},
-    {"Profiles", 0, 0},      {nullptr, 0, 0}, // the keyboard lock, from the drawing section
+    {"StdItems", 0, 0},         {"StdItems", 1, 0},
+    {"StdItems", 2, 3},         {"StdItems", 4, 2},
+    {"StdItems", 5, 0},         {"WirelessIcons", 0, 0},
+    {"WirelessIconsOff", 1, 0}, {"WirelessIcons", 2, 0},
+    {"Profiles", 0, 0},         {nullptr, 0, 0}, // the keyboard lock, from the drawing section
 };
 constexpr int kPressedItem = 2;
 constexpr int kSelectedItem = 6;
 
 RECT Resolve(const RectSpec* spec, const RECT& parent) {
-    return spec ? ResolveRect(*spec, &parent, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) : RECT{};
+    return spec ? ResolveRect(*spec, &parent, GetSystemMetrics(SM_CXSCREEN),
+                              GetSystemMetrics(SM_CYSCREEN))
+                : RECT{};
 }
 
 XmlNode* DrawEntry(Skin& skin, const char* name) {
-    XmlNode* section = XmlReader::FindNode(skin.Root()->firstChild, "KTSkin", common::kGenericElementKind);
+    XmlNode* section =
+        XmlReader::FindNode(skin.Root()->firstChild, "KTSkin", common::kGenericElementKind);
     for (XmlNode* draw = section ? section->firstChild : nullptr; draw; draw = draw->nextSibling)
         for (XmlNode* item = draw->firstAttribute; item; item = item->nextSibling)
             if (item->name && std::strcmp(item->name, "name") == 0 && item->payload &&
@@ -56,8 +61,10 @@ XmlNode* DrawEntry(Skin& skin, const char* name) {
 ImageElement* ItemPicture(Skin& skin, const SampleItem& item) {
     XmlNode* node = nullptr;
     if (item.strip) {
-        XmlNode* images = XmlReader::FindNode(skin.Root()->firstChild, "Images", common::kGenericElementKind);
-        node = images ? XmlReader::FindNode(images->firstChild, item.strip, SkinKind::kImage) : nullptr;
+        XmlNode* images =
+            XmlReader::FindNode(skin.Root()->firstChild, "Images", common::kGenericElementKind);
+        node = images ? XmlReader::FindNode(images->firstChild, item.strip, SkinKind::kImage)
+                      : nullptr;
     } else if (XmlNode* lock = DrawEntry(skin, "KeyLock")) {
         node = XmlReader::FindNode(lock->firstChild, nullptr, SkinKind::kImage);
     }
@@ -66,7 +73,8 @@ ImageElement* ItemPicture(Skin& skin, const SampleItem& item) {
 
 void DrawBadge(Skin& skin, DrawSurface& surface, const RECT& icon, int count, const RECT& clip) {
     XmlNode* badge = DrawEntry(skin, "Badge");
-    XmlNode* node = badge ? XmlReader::FindNode(badge->firstChild, "Count", SkinKind::kText) : nullptr;
+    XmlNode* node =
+        badge ? XmlReader::FindNode(badge->firstChild, "Count", SkinKind::kText) : nullptr;
     if (!node)
         return;
     auto* look = static_cast<TextElement*>(node->element);
@@ -81,7 +89,8 @@ void DrawBadge(Skin& skin, DrawSurface& surface, const RECT& icon, int count, co
 void DrawItems(Skin& skin, Control& screen, DrawSurface& surface) {
     Control* bar = screen.FindByDescriptor(SkinKind::kControl, "ItemBar", true);
     XmlNode* strip = XmlReader::FindNode(skin.Root()->firstChild, "MainWnd", SkinKind::kControl);
-    XmlNode* node = strip ? XmlReader::FindNode(strip->firstChild, "ItemBar", SkinKind::kControl) : nullptr;
+    XmlNode* node =
+        strip ? XmlReader::FindNode(strip->firstChild, "ItemBar", SkinKind::kControl) : nullptr;
     node = node ? XmlReader::FindNode(node->firstChild, "ItemsGrid", SkinKind::kGrid) : nullptr;
     if (!bar || !node)
         return;
@@ -99,7 +108,9 @@ void DrawItems(Skin& skin, Control& screen, DrawSurface& surface) {
         RECT box{left + slot % columns * width, area.top + slot / columns * height, 0, 0};
         box.right = box.left + width;
         box.bottom = box.top + height;
-        const char* look = slot == kPressedItem ? "Pressed" : slot == kSelectedItem ? "Selected" : "Normal";
+        const char* look = slot == kPressedItem    ? "Pressed"
+                           : slot == kSelectedItem ? "Selected"
+                                                   : "Normal";
         if (FillElement* fill = cellLook ? cellLook->Fill(look) : nullptr)
             fill->Paint(surface, box, all);
         RECT icon = Resolve(&grid->ImageRect(), box);
@@ -115,8 +126,10 @@ void FillTimeBar(Control& screen) {
         const char* name;
         const char16_t* text;
     } kTexts[] = {
-        {"Time", u"09:41"},           {"AMPM", u"AM"},
-        {"Date", u"Tue, 8 Dec 2026"}, {"Operator", u"Tavik Mobile"},
+        {"Time", u"09:41"},
+        {"AMPM", u"AM"},
+        {"Date", u"Tue, 8 Dec 2026"},
+        {"Operator", u"Tavik Mobile"},
         {"Alarm", u"07:30AM\n08:15AM"},
     };
     for (const auto& sample : kTexts)
@@ -136,15 +149,19 @@ bool ShootToday(const RECT& area, const ScreenFile& file) {
         return false;
     XmlNode* strip = XmlReader::FindNode(skin.Root()->firstChild, "MainWnd", SkinKind::kControl);
     const RectSpec* spec =
-        strip ? ChooseRectSpec(static_cast<ControlElement*>(strip->element)->RectSpecs(), OrientationClass()) : nullptr;
+        strip ? ChooseRectSpec(static_cast<ControlElement*>(strip->element)->RectSpecs(),
+                               OrientationClass())
+              : nullptr;
     RECT window = Resolve(spec, area);
     bool ok = spec && window.bottom > window.top;
     HWND parent = ok ? CreateParentWindow(u"GalleryTodayParent", &DefWindowProcW, window) : nullptr;
     ControlHost host;
-    ok = ok && parent && host.Create(skin, "MainWnd", nullptr, parent, WS_CHILD | WS_VISIBLE, window);
+    ok = ok && parent &&
+         host.Create(skin, "MainWnd", nullptr, parent, WS_CHILD | WS_VISIBLE, window);
     if (ok)
         FillTimeBar(host.Screen());
-    ok = ok && SaveSurface(host, file("today"), [&](DrawSurface& surface) { DrawItems(skin, host.Screen(), surface); });
+    ok = ok && SaveSurface(host, file("today"),
+                           [&](DrawSurface& surface) { DrawItems(skin, host.Screen(), surface); });
     host.Destroy();
     if (parent)
         DestroyWindow(parent);
