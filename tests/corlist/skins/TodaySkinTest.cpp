@@ -46,7 +46,7 @@ const Screen kScreens[] = {
 const char* const kVariants[] = {"Default", "Simple"};
 
 constexpr int kFingerPixels = 36; // the smallest tap target at scale 1
-constexpr int kStripHeight = 168; // "MainWnd": the time bar and two rows of items
+constexpr int kStripHeight = 188; // "MainWnd": the time bar and two rows of items
 constexpr int kDefaultItems = 10; // the plug-in's default slots
 
 // Elements the plug-in finds by kind and name: top-level ones, and those anywhere under
@@ -98,8 +98,18 @@ const ControlTableRow kStripRows[] = {
     {SkinKind::kButton, "Remover", 10},
     {},
 };
-// The time-bar elements, which must not cover one another.
-const char* const kTimeBarTexts[] = {"Time", "AMPM", "Date", "Operator", "AlarmIcon", "Alarm"};
+// The time-bar elements, which must not cover one another, and whether a tap on the
+// element itself opens something (the others share the tap of the text beside them).
+struct TimeBarElement {
+    uint32_t kind;
+    const char* name;
+    bool tapped;
+};
+const TimeBarElement kTimeBar[] = {
+    {SkinKind::kText, "Time", true},          {SkinKind::kText, "AMPM", false},
+    {SkinKind::kText, "Date", true},          {SkinKind::kText, "Operator", true},
+    {SkinKind::kImgCtrl, "AlarmIcon", false}, {SkinKind::kText, "Alarm", true},
+};
 
 // The first node of `kind` named `name` at or below `first` and its siblings.
 XmlNode* FindDeep(XmlNode* first, const char* name, uint32_t kind) {
@@ -279,23 +289,27 @@ TEST_P(TodaySkinTest, MainWndBuildsInsideTheWindowOnEveryScreen) {
 }
 
 // The time bar's texts and icon lie inside it and apart from one another, so the time, the
-// date, the operator and the alarms never cover each other on a narrow screen.
-TEST_P(TodaySkinTest, TimeBarTextsLieApart) {
+// date, the operator and the alarms never cover each other on a narrow screen; those a tap
+// opens something from are a finger large.
+TEST_P(TodaySkinTest, TimeBarElementsLieApartAndTapTargetsAreFingerSized) {
     Control root;
     ASSERT_TRUE(BuildStrip(root));
     Control* bar = root.FindByDescriptor(SkinKind::kControl, "TimeBar", true);
     ASSERT_NE(bar, nullptr);
     std::vector<std::pair<const char*, RECT>> placed;
-    for (const char* name : kTimeBarTexts) {
-        Control* control = bar->FindByDescriptor(SkinKind::kText, name, true);
-        if (!control)
-            control = bar->FindByDescriptor(SkinKind::kImgCtrl, name, true);
+    for (const TimeBarElement& wanted : kTimeBar) {
+        const char* name = wanted.name;
+        Control* control = bar->FindByDescriptor(wanted.kind, name, true);
         ASSERT_NE(control, nullptr) << name << " is not in the time bar";
-        EXPECT_TRUE(Inside(control->Rect(), bar->Rect())) << name;
+        const RECT& box = control->Rect();
+        EXPECT_TRUE(Inside(box, bar->Rect())) << name;
+        if (wanted.tapped) {
+            EXPECT_GE(box.right - box.left, kFingerPixels * Scale()) << name;
+            EXPECT_GE(box.bottom - box.top, kFingerPixels * Scale()) << name;
+        }
         for (const auto& [other, rect] : placed) {
             RECT overlap;
-            EXPECT_FALSE(IntersectRect(&overlap, &rect, &control->Rect()))
-                << name << " covers " << other;
+            EXPECT_FALSE(IntersectRect(&overlap, &rect, &box)) << name << " covers " << other;
         }
         placed.emplace_back(name, control->Rect());
     }
