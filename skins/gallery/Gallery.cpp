@@ -2,6 +2,7 @@
 
 #include "GalleryMainPage.h"
 #include "GalleryScreens.h"
+#include "GalleryToday.h"
 #include "common/SkinPackage.h"
 #include "common/XmlReader.h"
 #include "common/Stream.h"
@@ -126,13 +127,18 @@ void FillControls(Control& screen) {
 
 } // namespace
 
-bool SaveSurface(ControlHost& host, const std::filesystem::path& path) {
+bool SaveSurface(ControlHost& host, const std::filesystem::path& path,
+                 const std::function<void(DrawSurface&)>& overlay) {
     DrawSurface* surface = host.Surface();
     if (!surface)
         return false;
     RECT all{0, 0, surface->Width(), surface->Height()};
     surface->SetClip(all);
     host.Screen().Paint(*surface, all);
+    if (overlay) {
+        surface->SetClip(all);
+        overlay(*surface);
+    }
     if (Control* popup = host.Modal()) {
         surface->SetClip(all);
         popup->Paint(*surface, all);
@@ -157,7 +163,7 @@ Gallery::Gallery(std::filesystem::path installFolder, std::filesystem::path outp
 
 const std::vector<std::string>& Gallery::ScreenNames() {
     static const std::vector<std::string> names{"controls", "list", "menu", "menu-plain", "messagebox",
-                                                "mainwnd", "mainwnd-number", "mainwnd-group"};
+                                                "mainwnd", "mainwnd-number", "mainwnd-group", "today"};
     return names;
 }
 
@@ -225,6 +231,7 @@ bool Gallery::Shoot(ScreenSize size, const std::filesystem::path& fsRoot, std::s
     DestroyWindow(parent);
     ok = ok && ShootMainPage(skin, area, file);
     skin.ClearSkin();
+    ok = ok && ShootToday(area, file);
     if (!ok)
         error = "a screen could not be built or saved";
     return ok;

@@ -11,6 +11,7 @@
 
 namespace corlist {
 class ControlHost;
+class DrawSurface;
 class Skin;
 } // namespace corlist
 
@@ -23,10 +24,11 @@ using ScreenFile = std::function<std::filesystem::path(const std::string& screen
 // `area` large; false when one could not be built or saved.
 bool ShootMainPage(corlist::Skin& skin, const RECT& area, const ScreenFile& file);
 
-// Shared with Gallery.cpp (which defines them): paints the host's screen (and its pop-up)
-// and saves it as PNG; registers `className` with `procedure` and creates a visible
+// Shared with Gallery.cpp (which defines them): paints the host's screen (then `overlay`,
+// when given, and the pop-up) and saves it as PNG; registers `className` with `procedure` and creates a visible
 // top-level window of that class as large as `area` (null on failure).
-bool SaveSurface(corlist::ControlHost& host, const std::filesystem::path& path);
+bool SaveSurface(corlist::ControlHost& host, const std::filesystem::path& path,
+                 const std::function<void(corlist::DrawSurface&)>& overlay = nullptr);
 HWND CreateParentWindow(const WCHAR* className, WNDPROC procedure, const RECT& area);
 
 } // namespace gallery

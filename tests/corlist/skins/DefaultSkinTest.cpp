@@ -5,6 +5,7 @@
 // keypad's cell grids and the pane they are drawn in, and its list has every look the list
 // code selects by name. Later pages add their screens and tables to the tables below.
 #include "../skin/SkinDevice.h"
+#include "SkinChecks.h"
 
 #include "common/XmlReader.h"
 #include "corlist/controls/ButtonElement.h"
@@ -109,24 +110,6 @@ const PictureSize kWellKnownSizes[] = {
 
 constexpr int kFingerPixels = 36; // the smallest tap target at scale 1
 
-// Just enough of a window for a pop-up dialog to be built over.
-class BareOwner : public ControlOwner {
-public:
-    HWND Window() const override { return nullptr; }
-    void InvalidateArea(const RECT&) override {}
-    bool IsBuilding() const override { return m_building; }
-    void SetBuilding(bool building) override { m_building = building; }
-    RECT ClientArea() const override { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-    void SetCurrentScreen(Control*) override {}
-    Control* CurrentScreen() const override { return nullptr; }
-    DrawSurface* Surface() override { return nullptr; }
-    void SetModal(Control*) override {}
-    Control* Modal() const override { return nullptr; }
-
-private:
-    bool m_building = false;
-};
-
 class DefaultSkinTest : public skintest::SkinDevice, public ::testing::WithParamInterface<Screen> {
 protected:
     DefaultSkinTest() {
@@ -189,15 +172,10 @@ protected:
             }
         }
     }
-    // The skin reports every fault of its package, description and pictures in the trace.
-    static void ExpectNoTrace() {
-        for (const std::string& line : TakeTrace())
-            if (line.find("FAILED") != std::string::npos || line.find("Exception") != std::string::npos)
-                ADD_FAILURE() << line;
-    }
+    static void ExpectNoTrace() { skintest::ExpectNoSkinFault(TakeTrace()); }
 
     Skin m_skin;
-    BareOwner m_owner;
+    skintest::BareOwner m_owner;
 };
 
 TEST_P(DefaultSkinTest, LoadsAtTheScreensCoordinateScale) {
@@ -228,7 +206,7 @@ TEST_P(DefaultSkinTest, EveryControlKindHasItsLookInTheDefaults) {
 // lies on the screen, and a button is a finger high and wide.
 TEST_P(DefaultSkinTest, BuildsEveryScreenWithEveryControlRow) {
     for (const BuiltScreen& screen : kBuiltScreens) {
-        BareOwner owner;
+        skintest::BareOwner owner;
         PopupDialog dialog;
         Control root;
         Control* top = &root;
@@ -377,18 +355,7 @@ TEST_P(DefaultSkinTest, WellKnownPicturesHaveThePackagesSize) {
 
 // Every picture an element names is in the package and decodes, its alpha picture too.
 TEST_P(DefaultSkinTest, EveryPictureNamedDecodes) {
-    std::vector<ImageElement*> images;
-    std::vector<common::XmlNode*> pending{m_skin.Root()};
-    while (!pending.empty()) {
-        common::XmlNode* node = pending.back();
-        pending.pop_back();
-        if (node->element && node->Kind() == SkinKind::kImage)
-            images.push_back(static_cast<ImageElement*>(node->element));
-        else if (node->element && (node->Kind() == SkinKind::kButton || node->Kind() == SkinKind::kImgCtrl))
-            images.push_back(&static_cast<ButtonElement*>(node->element)->Image());
-        for (common::XmlNode* child = node->firstChild; child; child = child->nextSibling)
-            pending.push_back(child);
-    }
+    std::vector<ImageElement*> images = skintest::NamedPictures(m_skin.Root());
     ASSERT_GT(images.size(), 20u);
     for (ImageElement* image : images) {
         if (image->Source()) {
