@@ -159,6 +159,19 @@ WCHAR* LoadText(UINT id, WCHAR* buffer, int size, HMODULE module) {
     return buffer;
 }
 
+std::u16string LanguageText(UINT id, const CE_STRING_TABLE& builtin) {
+    // Without a language loaded the resources would be another module's: not ours.
+    WCHAR buffer[512] = {};
+    if (g_state.resources)
+        LoadText(id, buffer, 512);
+    if (buffer[0])
+        return buffer;
+    for (UINT i = 0; i < builtin.count; ++i)
+        if (builtin.entries[i].id == id)
+            return std::u16string(builtin.entries[i].text, builtin.entries[i].length);
+    return {};
+}
+
 WORD LanguageId() { return g_state.id; }
 
 HMODULE LanguageModule() { return g_state.resources; }

@@ -3,7 +3,10 @@
 // from the deliverable's own built-in English strings. One choice per process.
 #pragma once
 
+#include "ce/resource.h"
 #include "ce/types.h"
+
+#include <string>
 
 namespace common {
 
@@ -22,6 +25,10 @@ void FreeLanguage();
 // chosen language. A translated string whose printf conversions differ from the
 // built-in one is not used: the built-in string is.
 WCHAR* LoadText(UINT id, WCHAR* buffer, int size, HMODULE module = nullptr);
+
+// String `id` of the chosen language when one is loaded, else of `builtin` (the module's
+// own English table); empty when neither has it.
+std::u16string LanguageText(UINT id, const CE_STRING_TABLE& builtin);
 
 WORD LanguageId();
 HMODULE LanguageModule();

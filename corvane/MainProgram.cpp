@@ -13,6 +13,7 @@
 #include "corvane/RestartBudget.h"
 #include "corvane/StartFlags.h"
 #include "corvane/Watcher.h"
+#include "common/ModuleFolder.h"
 
 namespace corvane {
 
@@ -84,12 +85,7 @@ bool MainProgram::Guarded(const std::function<void()>& work, const WCHAR* what) 
 }
 
 std::u16string MainProgram::ProfileFilePath() const {
-    WCHAR path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(m_instance, path, MAX_PATH);
-    std::u16string folder(path, length < MAX_PATH ? length : 0);
-    size_t separator = folder.find_last_of(u'\\');
-    folder.resize(separator == std::u16string::npos ? 0 : separator + 1);
-    return folder + common::kProfileFileName;
+    return common::ModuleFolder(m_instance) + common::kProfileFileName;
 }
 
 void MainProgram::OpenPage(DWORD startFlags) {

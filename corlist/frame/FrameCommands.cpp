@@ -15,6 +15,7 @@
 #include "ce/phone.h"
 #include "ce/pimstore.h"
 #include "ce/user.h"
+#include "common/ModuleFolder.h"
 
 namespace corlist {
 
@@ -349,12 +350,7 @@ void Frame::SaveNumber() {
 
 // The options program beside this library, on its About page.
 void Frame::StartOptions() {
-    WCHAR path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(LibraryInstance(), path, MAX_PATH);
-    std::u16string program(path, length < MAX_PATH ? length : 0);
-    size_t separator = program.find_last_of(u'\\');
-    program.resize(separator == std::u16string::npos ? 0 : separator + 1);
-    program += kOptionsProgram;
+    std::u16string program = common::ModuleFolder(LibraryInstance()) + kOptionsProgram;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(program.c_str(), u"-about", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &process)) {
         MessageBeep(MB_ICONHAND);

@@ -280,10 +280,6 @@ void Frame::OfferFacebookFriends() {
         PostMessageW(Window(), WM_COMMAND, kAssignFacebook, 0);
 }
 
-} // namespace corlist
-
-namespace corlist {
-
 // The list's look follows the view: face or detail rows for contacts and favourites, and a
 // look of their own for categories, companies and calls. A skin without a look keeps the
 // list's own.

@@ -11,21 +11,13 @@ namespace corlist {
 
 namespace {
 
-Control* FindIn(const Control& control, UINT number, const char* kind) {
+// The first control under `control`, depth first, that `wanted` accepts; null when none.
+template <typename Wanted>
+Control* FindFirstIn(const Control& control, Wanted wanted) {
     for (const auto& child : control.Children()) {
-        if (child->Number() == number && std::strcmp(child->KindName(), kind) == 0)
+        if (wanted(*child))
             return child.get();
-        if (Control* found = FindIn(*child, number, kind))
-            return found;
-    }
-    return nullptr;
-}
-
-Control* FindKindIn(const Control& control, const char* kind) {
-    for (const auto& child : control.Children()) {
-        if (std::strcmp(child->KindName(), kind) == 0)
-            return child.get();
-        if (Control* found = FindKindIn(*child, kind))
+        if (Control* found = FindFirstIn(*child, wanted))
             return found;
     }
     return nullptr;
@@ -51,11 +43,13 @@ Control* MainPage::CreateChild(common::XmlNode* node, const ControlTableRow* tab
 }
 
 Control* MainPage::Find(UINT number, const char* kind) const {
-    return FindIn(*this, number, kind);
+    return FindFirstIn(*this, [&](const Control& control) {
+        return control.Number() == number && std::strcmp(control.KindName(), kind) == 0;
+    });
 }
 
 Control* MainPage::FindKind(const char* kind) const {
-    return FindKindIn(*this, kind);
+    return FindFirstIn(*this, [&](const Control& control) { return std::strcmp(control.KindName(), kind) == 0; });
 }
 
 ListView* MainPage::List() const {

@@ -7,6 +7,7 @@
 #include "corlist/image/JpegDecoder.h"
 
 #include "ce/kernel.h"
+#include "common/ModuleFolder.h"
 
 #include <atomic>
 #include <mutex>
@@ -60,12 +61,7 @@ void InitImagesInFolder(LowMemoryCallback lowMemory, void* userData, std::u16str
 }
 
 void InitImages(LowMemoryCallback lowMemory, void* userData, HMODULE hostModule) {
-    WCHAR path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(hostModule, path, MAX_PATH);
-    std::u16string folder(path, length);
-    size_t slash = folder.rfind(u'\\');
-    folder.resize(slash == std::u16string::npos ? 0 : slash + 1);
-    InitImagesInFolder(lowMemory, userData, std::move(folder));
+    InitImagesInFolder(lowMemory, userData, common::ModuleFolder(hostModule));
 }
 
 void ShutdownImages() {

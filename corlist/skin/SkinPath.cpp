@@ -1,6 +1,7 @@
 #include "corlist/skin/SkinPath.h"
 
 #include "ce/kernel.h"
+#include "common/ModuleFolder.h"
 
 namespace corlist {
 
@@ -29,12 +30,7 @@ std::u16string BuildPackagePath(LPCWSTR name, std::u16string_view programFolder,
 }
 
 std::u16string RunningProgramFolder() {
-    WCHAR path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::u16string folder(path, length);
-    size_t slash = folder.rfind(u'\\');
-    folder.resize(slash == std::u16string::npos ? 0 : slash + 1);
-    return folder;
+    return common::ModuleFolder(nullptr);
 }
 
 } // namespace corlist
