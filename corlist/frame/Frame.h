@@ -134,6 +134,7 @@ private:
     int RunMenu(Menu& menu, const POINT* position, bool above, int strip);
     void DeleteRows(int row);
     void DeleteAll();
+    void AfterDelete(bool deleted);
     bool Confirm(UINT question);
 
     // Change messages (FrameUpdates.cpp).

@@ -169,9 +169,7 @@ void Frame::DeleteContacts(std::vector<common::ContactRecord*> contacts) {
     }
     if ((Settings().flags & common::SettingsFlag::kConfirmDelete) && !Confirm(kAskDelete))
         return;
-    if (!m_core.DeleteContacts(contacts.data(), int(contacts.size()), FALSE))
-        ShowMessageBox(*m_skin, *this, kProductTitle, LibraryText(kSomeNotDeleted), MB_OK | MB_ICONHAND);
-    RefreshList(false);
+    AfterDelete(m_core.DeleteContacts(contacts.data(), int(contacts.size()), FALSE));
 }
 
 void Frame::OpenFilterMenu() {
@@ -307,19 +305,22 @@ bool Frame::Confirm(UINT question) {
 // Deletes the row's contact or call from its store (asking first when the settings say so).
 void Frame::DeleteRows(int row) {
     const ListRow item = m_model->Row(size_t(row));
-    if ((Settings().flags & common::SettingsFlag::kConfirmDelete) && !Confirm(kAskDelete))
-        return;
-    BOOL deleted = FALSE;
     if (item.kind == RowKind::kContact && item.contact) {
-        common::ContactRecord* record = item.contact;
-        deleted = m_core.DeleteContacts(&record, 1, FALSE);
-    } else if (item.kind == RowKind::kCall && item.call) {
-        common::CallLogEntry* entry = item.call;
-        deleted = m_core.DeleteCallLogEntries(&entry, 1, FALSE);
-    } else {
+        DeleteContacts({item.contact});
+        return;
+    }
+    if (item.kind != RowKind::kCall || !item.call) {
         MessageBeep(MB_OK);
         return;
     }
+    if ((Settings().flags & common::SettingsFlag::kConfirmDelete) && !Confirm(kAskDelete))
+        return;
+    common::CallLogEntry* entry = item.call;
+    AfterDelete(m_core.DeleteCallLogEntries(&entry, 1, FALSE));
+}
+
+// Tells when some entries stayed, and shows the list as the stores have it now.
+void Frame::AfterDelete(bool deleted) {
     if (!deleted)
         ShowMessageBox(*m_skin, *this, kProductTitle, LibraryText(kSomeNotDeleted), MB_OK | MB_ICONHAND);
     RefreshList(false);
@@ -343,9 +344,7 @@ void Frame::DeleteAll() {
         deleted = m_core.DeleteContacts(contacts.data(), int(contacts.size()), FALSE) && deleted;
     if (!calls.empty())
         deleted = m_core.DeleteCallLogEntries(calls.data(), int(calls.size()), FALSE) && deleted;
-    if (!deleted)
-        ShowMessageBox(*m_skin, *this, kProductTitle, LibraryText(kSomeNotDeleted), MB_OK | MB_ICONHAND);
-    RefreshList(false);
+    AfterDelete(deleted);
 }
 
 } // namespace corlist
