@@ -106,7 +106,8 @@ private:
     void OfferFacebookFriends();
 
     // Commands and the number field (FrameCommands.cpp).
-    void OnCommand(UINT id);
+    // True when the command is the frame's own.
+    bool OnCommand(UINT id);
     bool OnTabCommand(UINT id);
     bool OnViewCommand(UINT id);
     bool OnModeCommand(UINT id);
@@ -135,6 +136,8 @@ private:
     void DeleteRows(int row);
     void DeleteAll();
     void AfterDelete(bool deleted);
+    void CarryOut(UINT command);
+    void NotHere();
     bool Confirm(UINT question);
 
     // Change messages (FrameUpdates.cpp).

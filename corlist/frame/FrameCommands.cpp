@@ -62,55 +62,56 @@ bool IsNumberCharacter(WPARAM character) {
 
 } // namespace
 
-void Frame::OnCommand(UINT id) {
+bool Frame::OnCommand(UINT id) {
     if (OnTabCommand(id) || OnViewCommand(id) || OnModeCommand(id) || OnSettingsCommand(id))
-        return;
+        return true;
     switch (id) {
     case Command::kClose:
     case MainControl::kClose:
         PostMessageW(Window(), WM_CLOSE, 0, 0);
-        return;
+        return true;
     case MainControl::kIcon:
         StartOptions();
-        return;
+        return true;
     case Command::kKeypad:
         SetMode(PageMode::kBrowse);
         ShowView(View::kAllContacts);
         ShowKeypad();
-        return;
+        return true;
     case Command::kCloseKeypad:
         HideKeypad(false);
-        return;
+        return true;
     case MainControl::kNumber:
     case MainControl::kNumberPane:
     case MainControl::kSmallNumber:
+    case MainControl::kCall: // the number pane's call button
         CallTypedNumber();
-        return;
+        return true;
     case Command::kMakeCall:
         if (m_number.empty())
             CallSelected();
         else
             CallTypedNumber();
-        return;
+        return true;
     case Command::kCallIce:
         if (Settings().hotPhone[0])
             DialNumber(Settings().hotPhone, {});
-        return;
+        return true;
     case MainControl::kCopy:
         CopyNumber();
-        return;
+        return true;
     case MainControl::kSave:
         SaveNumber();
-        return;
+        return true;
     case MainControl::kGroupAction:
         OpenGroupActionMenu();
-        return;
+        return true;
     case Command::kFilterMenu:
     case MainControl::kTitlePane:
         OpenFilterMenu();
-        return;
+        return true;
     default:
-        return;
+        return false;
     }
 }
 

@@ -123,7 +123,7 @@ void Frame::OpenTabMenu(UINT tabCommand) {
         break;
     }
     if (int chosen = RunMenu(menu, nullptr, false, WellKnownImage::kMenuContact))
-        OnCommand(UINT(chosen));
+        CarryOut(UINT(chosen));
 }
 
 // The group action applies to the marked contacts and ends the group selection.
@@ -134,6 +134,8 @@ void Frame::OpenGroupActionMenu() {
     menu.AddStringRow(527, 0);
     menu.AddStringRow(kDeleteContacts, 0);
     int chosen = RunMenu(menu, nullptr, false, WellKnownImage::kMenuContact);
+    if (chosen != 0 && chosen != int(kDeleteContacts))
+        NotHere();
     if (chosen == int(kDeleteContacts)) {
         std::vector<common::ContactRecord*> marked;
         for (size_t row = 0; row < m_marks.size() && row < m_model->Count(); ++row)
@@ -190,7 +192,7 @@ void Frame::OpenFilterMenu() {
             menu.AddStringRow(number, 0);
     }
     if (int chosen = RunMenu(menu, nullptr, false, strip))
-        OnCommand(UINT(chosen));
+        CarryOut(UINT(chosen));
 }
 
 // A first tap selects the row and opens its menu; a tap on the selected row activates it.
@@ -257,6 +259,19 @@ void Frame::OpenRowMenu(int row, POINT point) {
         DeleteRows(row);
     else if (chosen == int(kDeleteContacts))
         DeleteContacts(ContactsOfRow(item));
+    else if (chosen != 0)
+        NotHere();
+}
+
+// A menu's command: the frame's own, or the error beep for a command of a page this library
+// does not have yet (contact details, messages, export, statistics, online friends).
+void Frame::CarryOut(UINT command) {
+    if (!OnCommand(command))
+        NotHere();
+}
+
+void Frame::NotHere() {
+    MessageBeep(MB_ICONHAND);
 }
 
 void Frame::ActivateRow(int row) {
